@@ -1,0 +1,52 @@
+// The game's one seam to the machine: ticks, events, pictures, sound, files, ending.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/raster.h"
+
+namespace platform {
+
+// What the window reports; the game's pointer and close handlers implement it.
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  // button: 1 left, 2 right, 4 middle; positions in pixels of the play surface.
+  virtual void picMouseDown(int button, float x, float y) = 0;
+  virtual void picMouseMove(int buttons, float x, float y) = 0;
+  virtual void picMouseUp(int button, float x, float y) = 0;
+  virtual void closeRequested() = 0;
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Opens the window showing `picture` (kept by reference and presented on every
+  // event delivery) and sends its events to `events`.
+  virtual void showWindow(const Surface& picture, WindowEvents& events) = 0;
+  // Milliseconds since an arbitrary start; wraps at 2^32.
+  virtual uint32_t tickCount() = 0;
+  // Runs the handlers of every pending event, then presents the picture.
+  virtual void deliverEvents() = 0;
+  // Sleeps until an event is pending or `ms` milliseconds have passed.
+  virtual void waitForEvents(uint32_t ms) = 0;
+  // Decodes a JPEG file; a missing or undecodable file gives the run-time error report.
+  virtual Surface loadJpeg(const std::string& path) = 0;
+  // Plays a wave file asynchronously; a missing file plays nothing, never a default sound.
+  virtual void playWave(const std::string& path) = 0;
+  // A media command text; 0 on success, an error number otherwise. `reply`, when
+  // given, receives the answer text (at most 79 characters).
+  virtual int mciSendString(const std::string& command, std::string* reply) = 0;
+  // A media command text whose failure the platform reports itself.
+  virtual void mciExecute(const std::string& command) = 0;
+  // The folder that holds the running program, without a trailing separator.
+  virtual std::string programFolder() = 0;
+  // Message box and standard-error line naming the file and the cause, then exit status 1.
+  [[noreturn]] virtual void runtimeError(const std::string& file, const std::string& cause) = 0;
+  // Ends the process at once with status 0.
+  [[noreturn]] virtual void endProcess() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,100 @@
+// Software surfaces of RGB pixels and the block transfers, lines and fills drawn on them.
+#include "platform/raster.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+
+Surface::Surface(int width, int height, Rgb fill)
+    : width_(std::max(0, width)),
+      height_(std::max(0, height)),
+      px_(static_cast<size_t>(width_) * height_ * 3) {
+  this->fill(fill);
+}
+
+void Surface::fill(Rgb c) {
+  for (size_t i = 0; i < px_.size(); i += 3) {
+    px_[i] = c.r;
+    px_[i + 1] = c.g;
+    px_[i + 2] = c.b;
+  }
+}
+
+void bitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
+            Rop rop) {
+  // Clip against the source, then the destination, moving both origins together.
+  auto clip = [&](int& a, int& b, int& len, int limitA, int limitB) {
+    if (a < 0) { len += a; b -= a; a = 0; }
+    if (b < 0) { len += b; a -= b; b = 0; }
+    len = std::min({len, limitA - a, limitB - b});
+  };
+  clip(sx, dx, w, src.width(), dst.width());
+  clip(sy, dy, h, src.height(), dst.height());
+  if (w <= 0 || h <= 0) return;
+  const size_t n = static_cast<size_t>(w) * 3;
+  for (int j = 0; j < h; ++j) {
+    uint8_t* d = dst.row(dy + j) + static_cast<size_t>(dx) * 3;
+    const uint8_t* s = src.row(sy + j) + static_cast<size_t>(sx) * 3;
+    switch (rop) {
+      case Rop::SrcCopy: std::memmove(d, s, n); break;
+      case Rop::SrcAnd: for (size_t i = 0; i < n; ++i) d[i] &= s[i]; break;
+      case Rop::SrcInvert: for (size_t i = 0; i < n; ++i) d[i] ^= s[i]; break;
+      case Rop::SrcPaint: for (size_t i = 0; i < n; ++i) d[i] |= s[i]; break;
+    }
+  }
+}
+
+namespace {
+
+// Cohen-Sutherland clipping to the surface rectangle, in 64-bit to keep far ends exact.
+int outCode(long long x, long long y, long long w, long long h) {
+  int c = 0;
+  if (x < 0) c |= 1; else if (x > w - 1) c |= 2;
+  if (y < 0) c |= 4; else if (y > h - 1) c |= 8;
+  return c;
+}
+
+}  // namespace
+
+void drawLine(Surface& s, int x0, int y0, int x1, int y1, Rgb c) {
+  if (s.empty()) return;
+  // Bresenham over the whole segment, so a clipped line keeps exactly the pixels it
+  // would have on a larger surface; the steps outside are skipped quickly below.
+  long long X0 = x0, Y0 = y0, X1 = x1, Y1 = y1;
+  const long long w = s.width(), h = s.height();
+  if (outCode(X0, Y0, w, h) & outCode(X1, Y1, w, h)) return;  // wholly on one side
+  long long dx = std::llabs(X1 - X0), dy = -std::llabs(Y1 - Y0);
+  const int stepX = X0 < X1 ? 1 : -1, stepY = Y0 < Y1 ? 1 : -1;
+  long long err = dx + dy;
+  long long x = X0, y = Y0;
+  for (;;) {
+    if (x >= 0 && y >= 0 && x < w && y < h) s.setPixel(static_cast<int>(x), static_cast<int>(y), c);
+    if (x == X1 && y == Y1) break;
+    const long long e2 = 2 * err;
+    if (e2 >= dy) { err += dy; x += stepX; }
+    if (e2 <= dx) { err += dx; y += stepY; }
+  }
+}
+
+void fillRect(Surface& s, int x, int y, int w, int h, Rgb c) {
+  const int x0 = std::max(0, x), y0 = std::max(0, y);
+  const int x1 = std::min(s.width(), x + w), y1 = std::min(s.height(), y + h);
+  for (int j = y0; j < y1; ++j)
+    for (int i = x0; i < x1; ++i) s.setPixel(i, j, c);
+}
+
+void drawRectOutline(Surface& s, int x0, int y0, int x1, int y1, Rgb c) {
+  drawLine(s, x0, y0, x1, y0, c);
+  drawLine(s, x1, y0, x1, y1, c);
+  drawLine(s, x1, y1, x0, y1, c);
+  drawLine(s, x0, y1, x0, y0, c);
+}
+
+void PictureBox::setBackground(const Surface& picture) {
+  background.fill(kBlack);
+  bitBlt(background, 0, 0, background.width(), background.height(), picture, 0, 0, Rop::SrcCopy);
+}
+
+}  // namespace platform

@@ -1,0 +1,91 @@
+// Text drawn into a Surface in the play surface's font, with a transparent background.
+#include "platform/text.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <stdexcept>
+
+namespace platform {
+
+std::string findFontFile(const std::string& family, bool exactFamily) {
+  if (!FcInit()) return {};
+  FcPattern* pat = FcNameParse(reinterpret_cast<const FcChar8*>(family.c_str()));
+  FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+  FcDefaultSubstitute(pat);
+  FcResult res;
+  FcPattern* match = FcFontMatch(nullptr, pat, &res);
+  std::string path;
+  if (match) {
+    FcChar8* file = nullptr;
+    FcChar8* got = nullptr;
+    const bool sameFamily = FcPatternGetString(match, FC_FAMILY, 0, &got) == FcResultMatch &&
+                            family == reinterpret_cast<const char*>(got);
+    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && (!exactFamily || sameFamily))
+      path = reinterpret_cast<const char*>(file);
+    FcPatternDestroy(match);
+  }
+  FcPatternDestroy(pat);
+  return path;
+}
+
+std::unique_ptr<Font> Font::openGameFont() {
+  if (!TTF_WasInit() && TTF_Init() != 0) throw std::runtime_error(TTF_GetError());
+  std::string path;
+  for (const char* family : {"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic", "IPAexGothic"}) {
+    path = findFontFile(family, true);
+    if (!path.empty()) break;
+  }
+  if (path.empty()) path = findFontFile("sans-serif:lang=ja", false);
+  if (path.empty()) throw std::runtime_error("no Japanese Gothic font is installed");
+  // 14.25 points at 96 dots per inch is 19 pixels.
+  TTF_Font* f = TTF_OpenFont(path.c_str(), 19);
+  if (!f) throw std::runtime_error(path + ": " + TTF_GetError());
+  TTF_SetFontStyle(f, TTF_STYLE_ITALIC);
+  TTF_SetFontHinting(f, TTF_HINTING_NORMAL);
+  return std::unique_ptr<Font>(new Font(f, path));
+}
+
+Font::~Font() { TTF_CloseFont(static_cast<TTF_Font*>(ttf_)); }
+
+const Font::Mask& Font::maskFor(const std::string& text) {
+  auto it = masks_.find(text);
+  if (it != masks_.end()) return it->second;
+  Mask m;
+  if (!text.empty()) {
+    SDL_Surface* s =
+        TTF_RenderUTF8_Solid(static_cast<TTF_Font*>(ttf_), text.c_str(), SDL_Color{255, 255, 255, 255});
+    if (s) {
+      // Solid rendering gives an 8-bit surface whose index 0 is the background.
+      m.width = s->w;
+      m.height = s->h;
+      m.on.resize(static_cast<size_t>(s->w) * s->h);
+      SDL_LockSurface(s);
+      for (int y = 0; y < s->h; ++y) {
+        const uint8_t* row = static_cast<const uint8_t*>(s->pixels) + y * s->pitch;
+        for (int x = 0; x < s->w; ++x) m.on[static_cast<size_t>(y) * s->w + x] = row[x] != 0;
+      }
+      SDL_UnlockSurface(s);
+      SDL_FreeSurface(s);
+    }
+  }
+  return masks_.emplace(text, std::move(m)).first->second;
+}
+
+void Font::drawText(Surface& dst, const std::string& text, int x, int y, Rgb color) {
+  const Mask& m = maskFor(text);
+  for (int j = 0; j < m.height; ++j) {
+    const int py = y + j;
+    if (py < 0 || py >= dst.height()) continue;
+    for (int i = 0; i < m.width; ++i) {
+      const int px = x + i;
+      if (px >= 0 && px < dst.width() && m.on[static_cast<size_t>(j) * m.width + i])
+        dst.setPixel(px, py, color);
+    }
+  }
+}
+
+int Font::textWidth(const std::string& text) { return maskFor(text).width; }
+
+}  // namespace platform

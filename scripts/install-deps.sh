@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the two programs and the tests need,
+# skipping what is already present. Runs as root or through sudo.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake g++ make pkg-config clang
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  libfontconfig-dev libfltk1.3-dev
+  googletest libgtest-dev libbenchmark-dev
+  # run time: MIDI bank, Japanese face
+  timgm6mb-soundfont fluidsynth fonts-ipafont-gothic fontconfig
+  # tests: real windows, clicks, screenshots, sound measurement
+  xvfb xauth xdotool x11-utils imagemagick sox procps
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
