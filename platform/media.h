@@ -1,0 +1,34 @@
+// Media commands for the background music, and the click player, over SDL2_mixer.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class Media {
+ public:
+  // Opens the audio device; without one every command fails quietly and waves are silent.
+  Media();
+  ~Media();
+  Media(const Media&) = delete;
+  Media& operator=(const Media&) = delete;
+
+  // Understands exactly the texts the game sends:
+  //   "open <path> alias <name>"   (the path may hold blanks; it is not quoted)
+  //   "play <name> notify", "status <name> mode" (reply "playing" or "stopped"),
+  //   "seek <name> to start", "stop <name>", "close <name>".
+  // Returns 0 on success, a non-zero error number otherwise; `reply` gets the answer.
+  int sendString(const std::string& command, std::string* reply);
+  // The same, but a failure is reported on standard error; the game never stops for it.
+  void execute(const std::string& command);
+  // Plays a wave file asynchronously on one fixed channel, so a new click replaces one
+  // still playing. A missing or unreadable file plays nothing.
+  void playWave(const std::string& path);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platform
