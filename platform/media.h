@@ -26,6 +26,12 @@ class Media {
   // still playing. A missing or unreadable file plays nothing.
   void playWave(const std::string& path);
 
+  // Whether an audio device could be opened.
+  bool hasAudio() const;
+  // The synthesiser that plays MIDI ("FLUIDSYNTH" with the packaged General MIDI bank),
+  // empty without a device or a MIDI decoder.
+  const std::string& midiBackEnd() const;
+
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;

@@ -1,0 +1,20 @@
+// The game's entry: the real window, the play surface's font, the sprite sheet.
+#include <cstdio>
+#include <exception>
+
+#include "game/render/sprite_sheet.h"
+#include "game/shell/game.h"
+#include "platform/sdl_host.h"
+
+int main() {
+  platform::SdlHost host("Skelmora", 501, 351);
+  std::unique_ptr<platform::Font> font;
+  try {
+    font = platform::Font::openGameFont();
+  } catch (const std::exception& e) {
+    host.runtimeError("font", e.what());
+  }
+  game::Game g(host, *font, game::spriteSheet());
+  g.Form_Load();
+  return 0;
+}

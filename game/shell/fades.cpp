@@ -1,0 +1,28 @@
+// Screen fades: random slanting streaks accumulate on the mask, which is ANDed over Pic.
+#include <cmath>
+
+#include "game/shell/game.h"
+
+namespace game {
+
+namespace {
+
+void fadeStepWith(Game& g, platform::Rgb color) {
+  for (int i = 0; i <= 100; ++i) {
+    const double u1 = g.fadeRandom.next();
+    const double u2 = g.fadeRandom.next();
+    const int a = static_cast<int>(std::floor(u1 * 1000)) - 250;
+    const int b = static_cast<int>(std::floor(u2 * 1000)) - 250;
+    platform::drawLine(g.back.image, a, 0, b, 350, color);
+  }
+  platform::bitBlt(g.Pic.image, 0, 0, kPicWidth, kPicHeight, g.back.image, 0, 0,
+                   platform::Rop::SrcAnd);
+  ++g.fadeStep;
+}
+
+}  // namespace
+
+void Game::f_out() { fadeStepWith(*this, platform::kBlack); }
+void Game::f_in() { fadeStepWith(*this, platform::kWhite); }
+
+}  // namespace game

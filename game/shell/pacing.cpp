@@ -1,0 +1,54 @@
+// Frame pacing and the looping background music.
+#include "game/shell/game.h"
+
+namespace game {
+
+void Game::waitFrame(int period) {
+  animPhase += animStep;
+  if (animPhase >= 2 || animPhase <= 0) animStep = -animStep;
+  bgmControl(2);
+  // Events are delivered at least once, also when the frame is already over. The
+  // wait sleeps in the platform instead of spinning, so an idle game costs nothing.
+  const uint32_t p = static_cast<uint32_t>(period);
+  for (;;) {
+    host.deliverEvents();
+    const uint32_t elapsed = host.tickCount() - frameStart;  // wrap-safe
+    if (elapsed > p) break;
+    host.waitForEvents(p - elapsed + 1);
+  }
+}
+
+void Game::bgmControl(int mode) {
+  if (bgmFile.empty()) return;
+  switch (mode) {
+    case 0:
+      bgmPlaying = false;
+      if (host.mciSendString("open " + host.programFolder() + "/" + bgmFile + " alias bgm",
+                             nullptr) != 0)
+        return;
+      if (host.mciSendString("play bgm notify", nullptr) == 0)
+        bgmPlaying = true;
+      else
+        host.mciExecute("close bgm");
+      break;
+    case 1:
+      if (!bgmPlaying) return;
+      host.mciExecute("stop bgm");
+      host.mciExecute("close bgm");
+      bgmPlaying = false;
+      break;
+    case 2: {
+      if (!bgmPlaying) return;
+      std::string reply;
+      if (host.mciSendString("status bgm mode", &reply) == 0 &&
+          reply.substr(0, 7) != "playing") {
+        host.mciExecute("seek bgm to start");
+        host.mciExecute("play bgm notify");
+      }
+      break;
+    }
+    default: break;
+  }
+}
+
+}  // namespace game

@@ -1,0 +1,165 @@
+// The game window on SDL2: ticks, mouse, close, presenting the play surface, sound.
+#include "platform/sdl_host.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "common/file_error.h"
+#include "platform/jpeg.h"
+
+namespace platform {
+
+std::string executableFolder() {
+  std::vector<char> buf(4096);
+  const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+  if (n <= 0) return ".";
+  std::string path(buf.data(), static_cast<size_t>(n));
+  const auto slash = path.rfind('/');
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+SdlHost::SdlHost(std::string caption, int width, int height)
+    : caption_(std::move(caption)), width_(width), height_(height) {
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
+    std::fprintf(stderr, "%s: cannot open the window: %s\n", caption_.c_str(), SDL_GetError());
+    std::exit(1);
+  }
+  media_ = std::make_unique<Media>();
+}
+
+SdlHost::~SdlHost() {
+  media_.reset();
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  SDL_Quit();
+}
+
+void SdlHost::showWindow(const Surface& picture, WindowEvents& events) {
+  picture_ = &picture;
+  events_ = &events;
+  window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                             width_, height_, SDL_WINDOW_SHOWN);
+  if (!window_) runtimeError("window", SDL_GetError());
+  renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) runtimeError("window", SDL_GetError());
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB24, SDL_TEXTUREACCESS_STREAMING,
+                               picture.width(), picture.height());
+  if (!texture_) runtimeError("window", SDL_GetError());
+  present();
+}
+
+uint32_t SdlHost::tickCount() { return SDL_GetTicks(); }
+
+bool SdlHost::toPicture(int wx, int wy, float& x, float& y) const {
+  x = static_cast<float>(wx);
+  y = static_cast<float>(wy);
+  return picture_ && x >= 0 && y >= 0 && x < picture_->width() && y < picture_->height();
+}
+
+void SdlHost::deliverEvents() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    if (!events_) continue;
+    float x, y;
+    switch (e.type) {
+      case SDL_QUIT: events_->closeRequested(); break;
+      case SDL_MOUSEBUTTONDOWN: {
+        // Only presses on the play surface count; it then keeps the pointer until release.
+        if (!toPicture(e.button.x, e.button.y, x, y) && !captured_) break;
+        const int button = e.button.button == SDL_BUTTON_LEFT    ? 1
+                           : e.button.button == SDL_BUTTON_RIGHT ? 2
+                           : e.button.button == SDL_BUTTON_MIDDLE ? 4
+                                                                   : 0;
+        if (button == 0) break;
+        captured_ = true;
+        SDL_CaptureMouse(SDL_TRUE);
+        events_->picMouseDown(button, x, y);
+        break;
+      }
+      case SDL_MOUSEMOTION: {
+        const bool over = toPicture(e.motion.x, e.motion.y, x, y);
+        if (!over && !captured_) break;
+        int buttons = 0;
+        if (e.motion.state & SDL_BUTTON_LMASK) buttons |= 1;
+        if (e.motion.state & SDL_BUTTON_RMASK) buttons |= 2;
+        if (e.motion.state & SDL_BUTTON_MMASK) buttons |= 4;
+        events_->picMouseMove(buttons, x, y);
+        break;
+      }
+      case SDL_MOUSEBUTTONUP: {
+        const bool over = toPicture(e.button.x, e.button.y, x, y);
+        if (!over && !captured_) break;
+        if ((SDL_GetMouseState(nullptr, nullptr) & (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK |
+                                                    SDL_BUTTON_MMASK)) == 0) {
+          captured_ = false;
+          SDL_CaptureMouse(SDL_FALSE);
+        }
+        const int button = e.button.button == SDL_BUTTON_LEFT ? 1 : e.button.button == SDL_BUTTON_RIGHT ? 2 : 4;
+        events_->picMouseUp(button, x, y);
+        break;
+      }
+      default: break;
+    }
+  }
+  present();
+}
+
+void SdlHost::present() {
+  if (!renderer_ || !picture_) return;
+  SDL_UpdateTexture(texture_, nullptr, picture_->data(), picture_->width() * 3);
+  // The client area is one pixel wider and higher than the play surface.
+  SDL_SetRenderDrawColor(renderer_, 240, 240, 240, 255);
+  SDL_RenderClear(renderer_);
+  const SDL_Rect dst{0, 0, picture_->width(), picture_->height()};
+  SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+  SDL_RenderPresent(renderer_);
+}
+
+void SdlHost::waitForEvents(uint32_t ms) {
+  SDL_WaitEventTimeout(nullptr, static_cast<int>(ms > 0x7fffffff ? 0x7fffffff : ms));
+}
+
+Surface SdlHost::loadJpeg(const std::string& path) {
+  try {
+    return decodeJpegFile(path);
+  } catch (const common::FileError& e) {
+    SdlHost::runtimeError(e.file(), e.cause());
+  }
+}
+
+void SdlHost::playWave(const std::string& path) { media_->playWave(path); }
+
+int SdlHost::mciSendString(const std::string& command, std::string* reply) {
+  return media_->sendString(command, reply);
+}
+
+void SdlHost::mciExecute(const std::string& command) { media_->execute(command); }
+
+std::string SdlHost::programFolder() { return executableFolder(); }
+
+void SdlHost::runtimeError(const std::string& file, const std::string& cause) {
+  const std::string line = file + ": " + cause;
+  std::fprintf(stderr, "%s: run-time error: %s\n", caption_.c_str(), line.c_str());
+  const SDL_MessageBoxButtonData ok{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
+                                        SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+                                    0, "OK"};
+  const SDL_MessageBoxData box{SDL_MESSAGEBOX_ERROR, window_, caption_.c_str(), line.c_str(), 1,
+                               &ok, nullptr};
+  int pressed = 0;
+  SDL_ShowMessageBox(&box, &pressed);
+  media_.reset();
+  std::exit(1);
+}
+
+void SdlHost::endProcess() {
+  media_.reset();
+  std::exit(0);
+}
+
+}  // namespace platform

@@ -1,0 +1,52 @@
+// The game window on SDL2: ticks, mouse, close, presenting the play surface, sound.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/host.h"
+#include "platform/media.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace platform {
+
+class SdlHost : public Host {
+ public:
+  // `caption` names the window; its client area is width x height.
+  SdlHost(std::string caption, int width, int height);
+  ~SdlHost() override;
+
+  void showWindow(const Surface& picture, WindowEvents& events) override;
+  uint32_t tickCount() override;
+  void deliverEvents() override;
+  void waitForEvents(uint32_t ms) override;
+  Surface loadJpeg(const std::string& path) override;
+  void playWave(const std::string& path) override;
+  int mciSendString(const std::string& command, std::string* reply) override;
+  void mciExecute(const std::string& command) override;
+  std::string programFolder() override;
+  [[noreturn]] void runtimeError(const std::string& file, const std::string& cause) override;
+  [[noreturn]] void endProcess() override;
+
+ private:
+  void present();
+  bool toPicture(int wx, int wy, float& x, float& y) const;
+
+  std::string caption_;
+  int width_, height_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  const Surface* picture_ = nullptr;
+  WindowEvents* events_ = nullptr;
+  bool captured_ = false;  // a button went down on the picture and is still held
+  std::unique_ptr<Media> media_;
+};
+
+// The folder of the running executable (from /proc/self/exe).
+std::string executableFolder();
+
+}  // namespace platform
