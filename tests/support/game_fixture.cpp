@@ -1,0 +1,52 @@
+// A whole game on the scripted host, in a fresh program folder with the shipped files.
+#include "tests/support/game_fixture.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir(const std::string& tag) {
+  std::string pattern = (fs::temp_directory_path() / (tag + " XXXXXX")).string();
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+void copyRuntimeFiles(const std::string& folder) {
+  for (const char* name : {"stage.stg", "title.jpg", "back.jpg", "run.mid", "CLICK.WAV"})
+    fs::copy_file(fs::path(BRACKLE_SOURCE_DIR) / "assets" / name, fs::path(folder) / name,
+                  fs::copy_options::overwrite_existing);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+platform::Font& gameFont() {
+  static std::unique_ptr<platform::Font> font = platform::Font::openGameFont();
+  return *font;
+}
+
+GameRun::GameRun() : dir("brackle game"), host(dir.path()), g(host, gameFont(), game::spriteSheet()) {
+  copyRuntimeFiles(dir.path());
+}
+
+}  // namespace testing_support
