@@ -1,0 +1,76 @@
+// The editor's FLTK window: the controls at their pixel positions, wired to EditorForm.
+#pragma once
+
+#include <FL/Fl_Box.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Scrollbar.H>
+#include <FL/Fl_Widget.H>
+
+#include <functional>
+#include <string>
+
+#include "editor/editor_form.h"
+#include "platform/raster.h"
+
+namespace editor {
+
+constexpr int kClientWidth = 210;
+constexpr int kClientHeight = 296;
+constexpr double kTimerSeconds = 0.1;
+// A Japanese Gothic face for the captions; the leading blank asks for the plain style.
+constexpr const char* kCaptionFace = " IPAPGothic";
+constexpr int kCaptionSize = 12;  // 9 pt at 96 dpi
+
+// A picture box: shows a Surface unscaled and reports the mouse in its own pixels.
+class SurfaceBox : public Fl_Widget {
+ public:
+  SurfaceBox(int x, int y, int w, int h, const platform::Surface& picture);
+
+  // button: 1 left, 2 middle, 3 right.
+  std::function<void(int button, float x, float y)> onDown;
+  std::function<void(float x, float y)> onMove;
+  std::function<void(int button)> onUp;
+
+ protected:
+  void draw() override;
+  int handle(int event) override;
+
+ private:
+  const platform::Surface& picture_;
+};
+
+class EditorWindow : public Fl_Double_Window {
+ public:
+  // The form must outlive the window. Starts the 100 ms timer.
+  explicit EditorWindow(EditorForm& form);
+  ~EditorWindow() override;
+
+  // Copies the form's captions to the labels and redraws the picture boxes.
+  void refresh();
+
+  Fl_Button* Command2;
+  Fl_Button* Command1;
+  Fl_Box* Label1;
+  SurfaceBox* map_c;
+  Fl_Scrollbar* ryo;
+  SurfaceBox* Pic;
+  Fl_Box* Label2;
+  Fl_Box* Label3;
+  Fl_Scrollbar* stage;
+
+ private:
+  static void onTimer(void* self);
+  void setCaption(Fl_Box* box, const std::string& text);
+
+  EditorForm& form_;
+};
+
+// Registers the caption face with FLTK (once).
+void useCaptionFace();
+
+// The run-time error report: a message box and a standard-error line naming the file and
+// the cause, then exit status 1.
+[[noreturn]] void reportAndExit(const std::string& file, const std::string& cause);
+
+}  // namespace editor

@@ -1,0 +1,277 @@
+// The editor's FLTK window on a real X display: layout, captions, event wiring, drawing.
+#include <gtest/gtest.h>
+// After gtest: the X11 headers under FLTK define None and Bool as macros.
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+#include <fontconfig/fontconfig.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/atomic_file.h"
+#include "common/stage_file.h"
+#include "editor/editor_form.h"
+#include "editor/editor_window.h"
+#include "tests/editor/xvfb_display.h"
+
+namespace fs = std::filesystem;
+using platform::Rgb;
+using platform::Surface;
+
+namespace {
+
+[[maybe_unused]] auto* const xvfb =
+    ::testing::AddGlobalTestEnvironment(new testing_x::XvfbEnvironment);
+
+Surface distinctPalette() {
+  Surface p(128, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 128; ++x)
+      p.setPixel(x, y,
+                 Rgb{static_cast<uint8_t>(20 + 28 * (x / 16)),
+                     static_cast<uint8_t>(16 * (x % 16) + y), 77});
+  return p;
+}
+
+std::string readFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class EditorWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/quorlin-window-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    for (int s = 1; s <= 30; ++s)
+      for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) fileSet(x, y, s) = static_cast<uint8_t>((3 * x + y + s) % 8);
+    std::ofstream(dir / "stage.stg", std::ios::binary) << common::formatStageText(fileSet);
+    form = std::make_unique<editor::EditorForm>(
+        common::inFolder(dir.string(), "\\stage.stg"), palette,
+        [this](const common::FileError& e) { failures.push_back(e.what()); });
+    form->Form_Load();
+    ASSERT_TRUE(failures.empty());
+    window = std::make_unique<editor::EditorWindow>(*form);
+  }
+  void TearDown() override {
+    window.reset();
+    Fl::flush();
+    fs::remove_all(dir);
+  }
+
+  void showWindow() {
+    window->show();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while ((!window->shown() || !window->visible()) && std::chrono::steady_clock::now() < until)
+      Fl::wait(0.05);
+    ASSERT_TRUE(window->visible());
+  }
+
+  // Runs the event loop for `seconds`, as the program would between user actions.
+  void runFor(double seconds) {
+    const auto until = std::chrono::steady_clock::now() +
+                       std::chrono::milliseconds(static_cast<int>(seconds * 1000));
+    while (std::chrono::steady_clock::now() < until) Fl::wait(0.02);
+    Fl::flush();
+  }
+
+  // Delivers a mouse event at window pixel (x, y) through FLTK's own dispatch.
+  void mouse(int event, int x, int y, int button = 1) {
+    Fl::e_x = x;
+    Fl::e_y = y;
+    Fl::e_x_root = window->x() + x;
+    Fl::e_y_root = window->y() + y;
+    Fl::e_keysym = FL_Button + button;
+    Fl::e_state = event == FL_RELEASE ? 0 : FL_BUTTON(button);
+    Fl::handle(event, window.get());
+  }
+  void click(int x, int y, int button = 1) {
+    mouse(FL_PUSH, x, y, button);
+    mouse(FL_RELEASE, x, y, button);
+  }
+
+  // What the X server shows at window pixels (x, y, w, h).
+  Surface screen(int x, int y, int w, int h) {
+    window->make_current();
+    std::unique_ptr<uchar[]> buf(fl_read_image(nullptr, x, y, w, h));
+    Surface s(w, h);
+    std::memcpy(s.data(), buf.get(), static_cast<size_t>(w) * h * 3);
+    return s;
+  }
+
+  fs::path dir;
+  Surface palette = distinctPalette();
+  common::StageSet fileSet;
+  std::vector<std::string> failures;
+  std::unique_ptr<editor::EditorForm> form;
+  std::unique_ptr<editor::EditorWindow> window;
+};
+
+TEST_F(EditorWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirCaptions) {
+  EXPECT_EQ(window->w(), 210);
+  EXPECT_EQ(window->h(), 296);
+  EXPECT_STREQ(window->label(), "Brackleエディタ");
+  struct Row {
+    Fl_Widget* w;
+    int x, y, width, height;
+    const char* caption;
+  };
+  const Row rows[] = {
+      {window->Command2, 0, 0, 73, 25, "load"},  {window->Command1, 136, 0, 73, 25, "save"},
+      {window->Label1, 168, 32, 97, 17, "太さ"}, {window->map_c, 8, 48, 128, 16, nullptr},
+      {window->ryo, 176, 48, 17, 89, nullptr},   {window->Pic, 8, 72, 160, 160, nullptr},
+      {window->Label2, 8, 232, 153, 33, ""},     {window->Label3, 8, 256, 97, 17, "編集ステージ 1"},
+      {window->stage, 8, 272, 185, 17, nullptr},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(r.w->parent(), window.get());
+    EXPECT_EQ(r.w->x(), r.x);
+    EXPECT_EQ(r.w->y(), r.y);
+    EXPECT_EQ(r.w->w(), r.width);
+    EXPECT_EQ(r.w->h(), r.height);
+    if (r.caption) {
+      EXPECT_STREQ(r.w->label(), r.caption);
+      EXPECT_EQ(r.w->labelfont(), FL_FREE_FONT);
+    }
+  }
+  EXPECT_EQ(window->ryo->type(), FL_VERTICAL);
+  EXPECT_EQ(window->ryo->minimum(), 1);
+  EXPECT_EQ(window->ryo->maximum(), 4);
+  EXPECT_EQ(window->ryo->value(), 1);
+  EXPECT_EQ(window->stage->type(), FL_HORIZONTAL);
+  EXPECT_EQ(window->stage->minimum(), 1);
+  EXPECT_EQ(window->stage->maximum(), 30);
+  EXPECT_EQ(window->stage->value(), 1);
+}
+
+TEST_F(EditorWindowTest, TheCaptionFaceIsInstalledAndHoldsEveryJapaneseCaption) {
+  EXPECT_STREQ(Fl::get_font(FL_FREE_FONT), editor::kCaptionFace);
+  ASSERT_TRUE(FcInit());
+  FcPattern* want = FcNameParse(reinterpret_cast<const FcChar8*>(editor::kCaptionFace + 1));
+  FcConfigSubstitute(nullptr, want, FcMatchPattern);
+  FcDefaultSubstitute(want);
+  FcResult result;
+  FcPattern* got = FcFontMatch(nullptr, want, &result);
+  ASSERT_NE(got, nullptr);
+  FcChar8* family = nullptr;
+  ASSERT_EQ(FcPatternGetString(got, FC_FAMILY, 0, &family), FcResultMatch);
+  EXPECT_STREQ(reinterpret_cast<char*>(family), "IPAPGothic");
+  FcCharSet* chars = nullptr;
+  ASSERT_EQ(FcPatternGetCharSet(got, FC_CHARSET, 0, &chars), FcResultMatch);
+  const std::string text = "Brackleエディタ太さ編集ステージ 1";
+  const FcChar8* p = reinterpret_cast<const FcChar8*>(text.data());
+  int left = static_cast<int>(text.size());
+  while (left > 0) {
+    FcChar32 ch;
+    const int n = FcUtf8ToUcs4(p, &ch, left);
+    ASSERT_GT(n, 0);
+    EXPECT_TRUE(FcCharSetHasChar(chars, ch)) << std::hex << ch;
+    p += n;
+    left -= n;
+  }
+  FcPatternDestroy(got);
+  FcPatternDestroy(want);
+}
+
+TEST_F(EditorWindowTest, MouseEventsReachTheHandlersInPicturePixels) {
+  showWindow();
+  click(8 + 2 * 16 + 5, 48 + 3);  // palette picture 2
+  EXPECT_EQ(form->selCode, 2);
+  EXPECT_EQ(form->paletteX, 2 * 16 + 5);
+
+  // Right button, then a drag out to the left of the window.
+  mouse(FL_PUSH, 8 + 5 * 16 + 1, 72 + 4 * 16 + 1, 3);
+  EXPECT_STREQ(window->Label2->label(), "x=5: y=4");
+  EXPECT_EQ(form->stageSet(5, 4, 1), 2);
+  mouse(FL_DRAG, -20, 72 + 4 * 16 + 1, 3);
+  EXPECT_STREQ(window->Label2->label(), "x=0: y=4");
+  EXPECT_EQ(form->stageSet(0, 4, 1), 2);
+  mouse(FL_RELEASE, -20, 72 + 4 * 16 + 1, 3);
+  EXPECT_FALSE(form->painting);
+  mouse(FL_MOVE, 8 + 9 * 16, 72 + 9 * 16);
+  EXPECT_STREQ(window->Label2->label(), "x=9: y=9");
+  EXPECT_NE(form->stageSet(9, 9, 1), 2);  // moves without a button do not paint
+}
+
+TEST_F(EditorWindowTest, ScrollBarArrowsSetTheBrushAndTheStage) {
+  showWindow();
+  click(176 + 8, 48 + 89 - 8);  // the brush bar's lower arrow
+  EXPECT_EQ(window->ryo->value(), 2);
+  EXPECT_EQ(form->ryo, 2);
+  for (int i = 0; i < 5; ++i) click(176 + 8, 48 + 89 - 8);
+  EXPECT_EQ(form->ryo, 4);  // the bar stops at its maximum
+
+  const Surface stage1 = form->Pic.image;
+  click(8 + 185 - 8, 272 + 8);  // the stage bar's right arrow
+  EXPECT_EQ(form->stage, 2);
+  EXPECT_STREQ(window->Label3->label(), "編集ステージ 2");
+  click(8 + 8, 272 + 8);  // left arrow
+  click(8 + 8, 272 + 8);
+  EXPECT_EQ(form->stage, 1);
+  EXPECT_STREQ(window->Label3->label(), "編集ステージ 1");
+
+  // A 4 x 4 brush at cell (8, 8) paints only what fits.
+  form->map_c_MouseDown(1, 7 * 16);
+  click(8 + 8 * 16 + 3, 72 + 8 * 16 + 3);
+  int changed = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) changed += form->stageSet(x, y, 1) != fileSet(x, y, 1);
+  EXPECT_EQ(changed, 4 - (fileSet(8, 8, 1) == 7) - (fileSet(9, 8, 1) == 7) -
+                         (fileSet(8, 9, 1) == 7) - (fileSet(9, 9, 1) == 7));
+  EXPECT_EQ(form->stageSet(9, 9, 1), 7);
+}
+
+TEST_F(EditorWindowTest, TheTimerRedrawsAndTheScreenShowsThePictureBoxes) {
+  showWindow();
+  click(8 + 4 * 16, 48);  // palette picture 4, framed at once
+  window->stage->value(3);
+  window->stage->do_callback();
+  EXPECT_STREQ(window->Label3->label(), "編集ステージ 3");
+  runFor(0.35);
+  // The timer has copied stage 3 into the edit area and framed picture 4 ...
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) {
+      const int c = form->stageSet(x, y, 3);
+      ASSERT_EQ(form->Pic.image.pixel(16 * x + 7, 16 * y + 9), palette.pixel(16 * c + 7, 9));
+    }
+  EXPECT_EQ(form->map_c.image.pixel(4 * 16, 5), editor::kFrameColor);
+  // ... and the window shows those surfaces pixel for pixel.
+  EXPECT_EQ(screen(8, 72, 160, 160), form->Pic.image);
+  EXPECT_EQ(screen(8, 48, 128, 16), form->map_c.image);
+}
+
+TEST_F(EditorWindowTest, ButtonsSaveAndLoadAndAFailedLoadEndsTheEditor) {
+  showWindow();
+  const fs::path file = dir / "stage.stg";
+  form->map_c_MouseDown(1, 16);
+  click(8 + 1, 72 + 1);
+  ASSERT_EQ(form->stageSet(0, 0, 1), 1);
+  click(136 + 30, 12);  // save
+  common::StageSet saved;
+  common::loadStageFile(saved, file.string());
+  EXPECT_EQ(saved(0, 0, 1), 1);
+  EXPECT_EQ(readFile(file).size(), 3060u);
+
+  form->map_c_MouseDown(1, 7 * 16);
+  click(8 + 1, 72 + 1);
+  click(30, 12);  // load
+  EXPECT_EQ(form->stageSet(0, 0, 1), 1);
+
+  fs::remove(file);
+  click(30, 12);
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_NE(failures[0].find(file.string()), std::string::npos);
+}
+
+}  // namespace
