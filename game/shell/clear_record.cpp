@@ -5,10 +5,6 @@
 
 #include <cstdlib>
 
-#include "common/atomic_file.h"
-#include "common/file_error.h"
-#include "game/shell/game.h"
-
 namespace game {
 
 namespace {
@@ -19,7 +15,8 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool convert(const std::string& v, bool& out) {
   if (strcasecmp(v.c_str(), "true") == 0) return out = true, true;
   if (strcasecmp(v.c_str(), "false") == 0) return out = false, true;
-  if (v.empty()) return false;
+  // Plain decimal numbers only: strtod alone would take "nan", "inf" and hex too.
+  if (v.empty() || v.find_first_not_of("+-.0123456789eE") != std::string::npos) return false;
   char* end = nullptr;
   const double d = std::strtod(v.c_str(), &end);
   if (end != v.c_str() + v.size()) return false;
@@ -51,22 +48,6 @@ std::string formatClearRecord(const bool flags[31]) {
   std::string out;
   for (int i = 0; i < 31; ++i) out += flags[i] ? "True\r\n" : "False\r\n";
   return out;
-}
-
-void Game::readClearRecord() {
-  // Every failure here is absorbed: flags read so far stay, the rest stay false.
-  try {
-    parseClearRecord(common::readWholeFile(file("\\clear.sav")), clearFlag);
-  } catch (const common::FileError&) {
-  }
-}
-
-void Game::writeClearRecord() {
-  try {
-    common::replaceFileAtomically(file("\\clear.sav"), formatClearRecord(clearFlag));
-  } catch (const common::FileError& e) {
-    host.runtimeError(e.file(), e.cause());
-  }
 }
 
 }  // namespace game

@@ -6,6 +6,7 @@
 #include "common/atomic_file.h"
 #include "common/file_error.h"
 #include "common/stage_file.h"
+#include "game/shell/clear_record.h"
 
 namespace game {
 
@@ -29,6 +30,22 @@ platform::Surface Game::loadPicture(const std::string& backslashName) {
 void Game::loadStages() {
   try {
     common::loadStageFile(stageSet, file("\\stage.stg"));
+  } catch (const common::FileError& e) {
+    host.runtimeError(e.file(), e.cause());
+  }
+}
+
+void Game::readClearRecord() {
+  // Every failure here is absorbed: flags read so far stay, the rest stay false.
+  try {
+    parseClearRecord(common::readWholeFile(file("\\clear.sav")), clearFlag);
+  } catch (const common::FileError&) {
+  }
+}
+
+void Game::writeClearRecord() {
+  try {
+    common::replaceFileAtomically(file("\\clear.sav"), formatClearRecord(clearFlag));
   } catch (const common::FileError& e) {
     host.runtimeError(e.file(), e.cause());
   }
