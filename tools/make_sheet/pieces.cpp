@@ -157,93 +157,107 @@ Art birdSliding(int facing) {
 Art worm(int phase) {
   // An inchworm: the middle arches higher frame by frame while the ends draw in.
   Art a(16, 16);
-  const double arch = 1.6 * phase, squeeze = 0.6 * phase;
+  const double arch = 1.8 * phase, squeeze = 0.35 * phase;
   const int n = 5;
   for (int i = 0; i < n; ++i) {
     const double t = static_cast<double>(i) / (n - 1);
-    const double x = 3 + squeeze + t * (8.5 - 2 * squeeze);
-    const double y = 12.3 - arch * std::sin(t * kPi);
-    a.fillEllipse(x, y, 2.3, 2.3, shaded(kWorm));
+    const double x = 2.8 + squeeze + t * (8.4 - 2 * squeeze);
+    const double y = 12.4 - arch * std::sin(t * kPi);
+    // Alternate shades mark the segments.
+    a.fillEllipse(x, y, 2.1, 2.3, shaded(kWorm, i % 2 ? 0.12 : -0.12));
   }
-  const double headX = 12.2 - squeeze, headY = 11.3;
-  a.fillEllipse(headX, headY, 2.8, 2.9, shaded(kWorm, 0.1));
+  const double headX = 12.3 - squeeze, headY = 11.2;
+  a.fillEllipse(headX, headY, 2.8, 2.9, shaded(kWorm, 0.15));
   a.put(static_cast<int>(headX) + 1, static_cast<int>(headY) - 1, kPupil);
   a.put(static_cast<int>(headX) + 1, static_cast<int>(headY), kPupil);
+  a.put(static_cast<int>(headX) + 2, static_cast<int>(headY) + 2, kWormLine);
   a.outline(kWormLine);
   return a;
 }
 
 Art frog(int phase) {
   Art a(32, 32);
-  // Hind legs folded at the sides, front feet forward.
+  // Breathing in: the body swells and the throat balloons under the smile.
+  const double swell = 0.4 * phase;
   a.fillEllipse(5.5, 25, 4, 5, shaded(kFrog));
   a.fillEllipse(26.5, 25, 4, 5, shaded(kFrog));
-  a.fillEllipse(16, 20.5, 11.5, 8.5, shaded(kFrog));
-  a.fillEllipse(16, 24.5, 7, 4.5, [](int x, int y, double, double v) {
+  a.fillEllipse(16, 20.5 + swell / 2, 11.5 + swell, 8.5 + swell / 2, shaded(kFrog));
+  a.fillEllipse(16, 24.5, 7 + swell, 4.5, [](int x, int y, double, double v) {
     return ramp(kFrogBelly, 0.8 - 0.5 * v, x, y);
   });
   a.fillEllipse(10.5, 28.5, 3.2, 2, kFrog[1]);
   a.fillEllipse(21.5, 28.5, 3.2, 2, kFrog[1]);
-  // Head and the eye bumps on top of it.
-  a.fillEllipse(16, 14.5, 10, 6.5, shaded(kFrog, 0.05));
-  a.fillEllipse(10.5, 9.5, 4, 4, shaded(kFrog, 0.1));
-  a.fillEllipse(21.5, 9.5, 4, 4, shaded(kFrog, 0.1));
-  eye(a, 10.5, 9.5, 2.4, 2.4, 0, 1);
-  eye(a, 21.5, 9.5, 2.4, 2.4, 0, 1);
-  // The throat puffs out as it breathes.
+  a.put(8, 29, kFrogLine);
+  a.put(11, 29, kFrogLine);
+  a.put(20, 29, kFrogLine);
+  a.put(23, 29, kFrogLine);
+  // Head and the eye bumps on top of it; the head sinks a little as the throat fills.
+  const double hy = 14.5 + 0.5 * phase;
+  a.fillEllipse(16, hy, 10, 6.5, shaded(kFrog, 0.05));
+  a.fillEllipse(10.5, hy - 5, 4, 4, shaded(kFrog, 0.1));
+  a.fillEllipse(21.5, hy - 5, 4, 4, shaded(kFrog, 0.1));
+  eye(a, 10.5, hy - 5, 2.4, 2.4, 0, 1);
+  eye(a, 21.5, hy - 5, 2.4, 2.4, 0, 1);
   if (phase > 0) {
-    a.fillEllipse(16, 19.5 + 0.5 * phase, 2.5 + 1.4 * phase, 1.5 + 1.0 * phase,
-                  [](int x, int y, double u, double v) {
-                    return ramp(kFrogBelly, 0.6 + 0.4 * sphereLight(u, v), x, y);
-                  });
+    const double rx = 2.4 + 1.6 * phase, ry = 1.6 + 1.1 * phase, cy = hy + 4.2 + ry;
+    a.fillEllipse(16, cy, rx, ry, [](int x, int y, double u, double v) {
+      if (v > 0.55 && u * u + v * v > 0.6) return kFrogBelly[0];
+      return ramp({{222, 232, 160}, {240, 246, 196}, {255, 255, 232}},
+                  0.3 + 0.8 * sphereLight(u, v), x, y);
+    });
   }
   // A wide smile.
-  for (int x = 10; x <= 22; ++x) {
-    const int y = 16 + (x == 10 || x == 22 ? -1 : 0);
-    a.put(x, y, kFrogLine);
-  }
+  const int my = static_cast<int>(hy + 1.5);
+  for (int x = 10; x <= 22; ++x) a.put(x, my + (x == 10 || x == 22 ? -1 : 0), kFrogLine);
   a.outline(kFrogLine);
   return a;
 }
 
 Art frogJumping(int facing) {
+  // In mid-leap, seen from the side and drawn facing right, then mirrored: the body
+  // points up along the leap, the hind legs stretch out behind it. Leaping away from the
+  // viewer shows the frog's spotted back, toward the viewer its pale belly and face.
   const bool left = facing >= 2;
-  const bool up = facing == 0 || facing == 3;
+  const bool away = facing == 0 || facing == 3;
   Art a(32, 32);
-  // Leaping: the body rides high, the hind legs stretch out behind and down.
-  const double cx = 16.5, cy = up ? 12 : 13;
-  const double tilt = up ? -0.45 : 0.3;
-  // Hind legs (thigh, shin, foot).
-  const double hipX = cx - 6, hipY = cy + 3;
-  a.thickLine(hipX, hipY, hipX - 6, hipY + 7, 4, kFrog[1]);
-  a.thickLine(hipX - 6, hipY + 7, hipX - 8, hipY + 14, 3, kFrog[1]);
-  a.thickLine(hipX - 8, hipY + 14, hipX - 11, hipY + 15.5, 2.2, kFrog[2]);
-  a.thickLine(hipX + 2, hipY + 2, hipX - 1, hipY + 9, 3.4, kFrog[0]);
-  a.thickLine(hipX - 1, hipY + 9, hipX + 1, hipY + 15, 2.6, kFrog[0]);
-  a.fillTurnedEllipse(cx, cy, 10, 6.5, tilt, shaded(kFrog));
-  if (!up) {
-    a.fillTurnedEllipse(cx + 1, cy + 3, 7, 2.8, tilt, [](int x, int y, double, double v) {
+  // The far hind leg, in shade.
+  a.thickLine(12, 17, 6, 20, 3.2, kFrog[0]);
+  a.thickLine(6, 20, 2.5, 25, 2.2, kFrog[0]);
+  a.fillPolygon({0.5, 28, 2, 24, 4.5, 26}, kFrog[0]);
+  // The near hind leg.
+  a.thickLine(13, 18, 8, 24, 4, kFrog[1]);
+  a.thickLine(8, 24, 5, 28.5, 2.6, kFrog[1]);
+  a.fillPolygon({1.5, 30.5, 5, 27.5, 8, 30.5}, kFrog[2]);
+  // Body tilted up toward the leap.
+  const double tilt = away ? -0.65 : -0.45;
+  a.fillTurnedEllipse(17, 14.5, 9, 6.2, tilt, shaded(kFrog));
+  if (away) {
+    a.fillEllipse(14.5, 15.5, 1.6, 1.2, kFrog[0]);
+    a.fillEllipse(18.5, 11.5, 1.5, 1.1, kFrog[0]);
+    a.fillEllipse(13, 12, 1.1, 0.9, kFrog[0]);
+  } else {
+    a.fillTurnedEllipse(18, 17.5, 7, 3, tilt, [](int x, int y, double, double v) {
       return ramp(kFrogBelly, 0.7 - 0.4 * v, x, y);
     });
-  } else {
-    a.fillEllipse(cx - 3, cy - 1, 1.6, 1.2, kFrog[0]);
-    a.fillEllipse(cx + 2, cy + 2, 1.4, 1.1, kFrog[0]);
   }
-  // Front legs reach ahead.
-  const double fx = cx + 7, fy = cy + (up ? -1 : 4);
-  a.thickLine(fx, fy, fx + 5, fy + (up ? -3 : 4), 2.4, kFrog[2]);
-  // Head with its eye bumps at the front.
-  const double hx = cx + 8, hy = cy + (up ? -5 : 1);
+  // Front legs reach forward and down.
+  a.thickLine(22, 16, 25, 20, 2.2, kFrog[2]);
+  a.thickLine(25, 20, 27, 20, 1.6, kFrog[2]);
+  // Head at the front, eye bumps on top.
+  const double hx = away ? 23 : 23.5, hy = away ? 8 : 9;
   a.fillEllipse(hx, hy, 5.5, 4.5, shaded(kFrog, 0.05));
-  a.fillEllipse(hx - 1.5, hy - 4, 3, 3, shaded(kFrog, 0.1));
-  if (up) {
-    eye(a, hx - 1.2, hy - 4, 1.8, 1.8, 1, 0);
+  if (away) {
+    a.fillEllipse(hx - 2.5, hy - 3.5, 2.8, 2.8, shaded(kFrog, 0.1));
+    a.fillEllipse(hx + 2, hy - 4, 2.4, 2.4, shaded(kFrog, 0.1));
+    a.put(static_cast<int>(hx) + 3, static_cast<int>(hy) - 4, kEyeWhite);
+    a.put(static_cast<int>(hx) + 4, static_cast<int>(hy) - 4, kPupil);
   } else {
-    a.fillEllipse(hx + 2.5, hy - 3.5, 2.6, 2.6, shaded(kFrog, 0.1));
-    eye(a, hx - 1.5, hy - 4, 1.8, 1.8, 1, 1);
-    eye(a, hx + 2.5, hy - 3.5, 1.8, 1.8, 1, 1);
-    a.line(static_cast<int>(hx) - 1, static_cast<int>(hy + 2), static_cast<int>(hx) + 4,
-           static_cast<int>(hy + 1), kFrogLine);
+    a.fillEllipse(hx - 1.5, hy - 3.5, 3, 3, shaded(kFrog, 0.1));
+    a.fillEllipse(hx + 3, hy - 3, 2.6, 2.6, shaded(kFrog, 0.1));
+    eye(a, hx - 1.5, hy - 3.5, 1.9, 1.9, 1, 1);
+    eye(a, hx + 3, hy - 3, 1.6, 1.7, 0, 1);
+    a.line(static_cast<int>(hx) - 1, static_cast<int>(hy) + 2, static_cast<int>(hx) + 4,
+           static_cast<int>(hy) + 1, kFrogLine);
   }
   a.outline(kFrogLine);
   return left ? a.mirrored() : a;

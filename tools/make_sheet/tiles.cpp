@@ -97,8 +97,10 @@ Rgb earthAt(int x, int y) {
   const double h = hash01(17, ((x % 64) + 64) % 64, ((y % 32) + 32) % 32);
   if (h < 0.025) return kEarth[0];  // dark grit
   if (h > 0.985) return kEarth[4];  // small pebble
-  const double n = valueNoise(13, x, y, 16);
-  return ramp({kEarth[1], kEarth[2], kEarth[3]}, 0.35 + 0.5 * n, x, y);
+  // Smooth patches of three browns, their borders broken up by grain rather than a
+  // regular dither.
+  const double n = valueNoise(13, x, y, 16) + (hash01(19, x & 63, y & 31) - 0.5) * 0.35;
+  return n < 0.35 ? kEarth[1] : (n < 0.72 ? kEarth[2] : kEarth[3]);
 }
 
 Art grassTile() {
