@@ -8,6 +8,8 @@
 
 int main() {
   platform::SdlHost host("Skelmora", 501, 351);
+  // The walker, standing: the game's face on the desktop.
+  host.setIcon(platform::iconFromSprite(game::spriteSheet(), 0, 64, 0, 96, 32, 32, 64));
   std::unique_ptr<platform::Font> font;
   try {
     font = platform::Font::openGameFont();

@@ -10,6 +10,7 @@
 
 #include "common/file_error.h"
 #include "platform/jpeg.h"
+#include "platform/viewport.h"
 
 namespace platform {
 
@@ -43,11 +44,20 @@ void SdlHost::showWindow(const Surface& picture, WindowEvents& events) {
   picture_ = &picture;
   events_ = &events;
   window_ = SDL_CreateWindow(caption_.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             width_, height_, SDL_WINDOW_SHOWN);
+                             width_, height_, SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
   if (!window_) runtimeError("window", SDL_GetError());
+  if (!icon_.rgba.empty()) {
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        icon_.rgba.data(), icon_.width, icon_.height, 32, icon_.width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (icon) {
+      SDL_SetWindowIcon(window_, icon);
+      SDL_FreeSurface(icon);
+    }
+  }
   renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
   if (!renderer_) runtimeError("window", SDL_GetError());
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB24, SDL_TEXTUREACCESS_STREAMING,
                                picture.width(), picture.height());
   if (!texture_) runtimeError("window", SDL_GetError());
@@ -57,8 +67,11 @@ void SdlHost::showWindow(const Surface& picture, WindowEvents& events) {
 uint32_t SdlHost::tickCount() { return SDL_GetTicks(); }
 
 bool SdlHost::toPicture(int wx, int wy, float& x, float& y) const {
-  x = static_cast<float>(wx);
-  y = static_cast<float>(wy);
+  int w = width_, h = height_;
+  if (window_) SDL_GetWindowSize(window_, &w, &h);
+  const Viewport v = picture_ ? fitViewport(w, h, picture_->width(), picture_->height()) : Viewport{};
+  x = v.toSurfaceX(wx);
+  y = v.toSurfaceY(wy);
   return picture_ && x >= 0 && y >= 0 && x < picture_->width() && y < picture_->height();
 }
 
@@ -113,10 +126,13 @@ void SdlHost::deliverEvents() {
 void SdlHost::present() {
   if (!renderer_ || !picture_) return;
   SDL_UpdateTexture(texture_, nullptr, picture_->data(), picture_->width() * 3);
-  // The client area is one pixel wider and higher than the play surface.
-  SDL_SetRenderDrawColor(renderer_, 240, 240, 240, 255);
+  // Whole-number scaling only, so pixels stay crisp; black around the surface.
+  int w = width_, h = height_;
+  SDL_GetRendererOutputSize(renderer_, &w, &h);
+  const Viewport v = fitViewport(w, h, picture_->width(), picture_->height());
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  const SDL_Rect dst{0, 0, picture_->width(), picture_->height()};
+  const SDL_Rect dst{v.left, v.top, picture_->width() * v.scale, picture_->height() * v.scale};
   SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
   SDL_RenderPresent(renderer_);
 }

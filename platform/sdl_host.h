@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/host.h"
+#include "platform/icon.h"
 #include "platform/media.h"
 
 struct SDL_Window;
@@ -18,6 +19,9 @@ class SdlHost : public Host {
   // `caption` names the window; its client area is width x height.
   SdlHost(std::string caption, int width, int height);
   ~SdlHost() override;
+
+  // The window's icon; set before showWindow.
+  void setIcon(const IconImage& icon) { icon_ = icon; }
 
   void showWindow(const Surface& picture, WindowEvents& events) override;
   uint32_t tickCount() override;
@@ -44,6 +48,7 @@ class SdlHost : public Host {
   WindowEvents* events_ = nullptr;
   bool captured_ = false;  // a button went down on the picture and is still held
   std::unique_ptr<Media> media_;
+  IconImage icon_;
 };
 
 // The folder of the running executable (from /proc/self/exe).

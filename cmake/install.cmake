@@ -1,0 +1,40 @@
+# `cmake --install build --prefix DIR` lays the runnable folder at DIR/share/brackle and
+# adds desktop launchers and icons, so the game and the editor start from the menu.
+set(BRACKLE_APP_DIR share/brackle)
+foreach(t brackle quorlin brackle-solve brackle-preview)
+  if(TARGET ${t})
+    install(TARGETS ${t} RUNTIME DESTINATION ${BRACKLE_APP_DIR})
+  endif()
+endforeach()
+install(FILES assets/stage.stg assets/title.jpg assets/back.jpg assets/run.mid assets/CLICK.WAV
+        DESTINATION ${BRACKLE_APP_DIR})
+install(FILES ${BRACKLE_ICON_DIR}/brackle.png DESTINATION share/icons/hicolor/64x64/apps)
+install(FILES ${BRACKLE_ICON_DIR}/quorlin.png DESTINATION share/icons/hicolor/64x64/apps)
+
+# The launchers name the installed programs by absolute path, known only at install time.
+install(CODE [[
+  set(app "${CMAKE_INSTALL_PREFIX}/share/brackle")
+  set(dir "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/share/applications")
+  file(MAKE_DIRECTORY "${dir}")
+  file(WRITE "${dir}/brackle.desktop" "[Desktop Entry]
+Type=Application
+Name=Skelmora
+Comment=A turn-based painting puzzle
+Exec=\"${app}/brackle\"
+Path=${app}
+Icon=brackle
+Terminal=false
+Categories=Game;LogicGame;
+")
+  file(WRITE "${dir}/quorlin.desktop" "[Desktop Entry]
+Type=Application
+Name=Brackleエディタ
+Comment=Stage editor for Skelmora
+Exec=\"${app}/quorlin\"
+Path=${app}
+Icon=quorlin
+Terminal=false
+Categories=Game;Development;
+")
+  message(STATUS "Installed launchers: ${dir}/brackle.desktop, ${dir}/quorlin.desktop")
+]])

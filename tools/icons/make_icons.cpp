@@ -1,0 +1,38 @@
+// Writes the launcher icons of the game and the editor, drawn from the sprite sheet.
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+#include <string>
+
+#include "game/render/sprite_sheet.h"
+#include "platform/icon.h"
+
+namespace {
+
+bool savePng(const platform::IconImage& icon, const std::string& path) {
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<uint8_t*>(icon.rgba.data()), icon.width, icon.height, 32, icon.width * 4,
+      SDL_PIXELFORMAT_RGBA32);
+  const bool ok = s && IMG_SavePNG(s, path.c_str()) == 0;
+  if (!ok) std::fprintf(stderr, "%s: %s\n", path.c_str(), SDL_GetError());
+  SDL_FreeSurface(s);
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_icons OUTPUT_FOLDER\n");
+    return 2;
+  }
+  const std::string out = argv[1];
+  const auto& sheet = game::spriteSheet();
+  // The game: the walker standing. The editor: a grass tile through the diamond mask.
+  const bool ok = savePng(platform::iconFromSprite(sheet, 0, 64, 0, 96, 32, 32, 64),
+                          out + "/brackle.png") &&
+                  savePng(platform::iconFromSprite(sheet, 0, 0, 0, 32, 64, 32, 64),
+                          out + "/quorlin.png");
+  return ok ? 0 : 1;
+}
