@@ -99,8 +99,9 @@ Rgb earthAt(int x, int y) {
   if (h > 0.985) return kEarth[4];  // small pebble
   // Smooth patches of three browns, their borders broken up by grain rather than a
   // regular dither.
-  const double n = valueNoise(13, x, y, 16) + (hash01(19, x & 63, y & 31) - 0.5) * 0.35;
-  return n < 0.35 ? kEarth[1] : (n < 0.72 ? kEarth[2] : kEarth[3]);
+  const double n = valueNoise(13, x, y, 8) * 0.7 + valueNoise(31, x, y, 16) * 0.3 +
+                   (hash01(19, x & 63, y & 31) - 0.5) * 0.35;
+  return n < 0.24 ? kEarth[1] : (n < 0.7 ? kEarth[2] : kEarth[3]);
 }
 
 Art grassTile() {
