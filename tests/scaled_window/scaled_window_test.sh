@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The game window grown to a 1920 x 1080 screen: the play surface at scale 3, centred,
+# black around it, and a click on the scaled retry button restarts the stage.
+set -euo pipefail
+bin=$1
+out=$2
+mkdir -p "$out"
+work=$(mktemp -d "/tmp/brackle scaled XXXXXX")
+cleanup() {
+  [ -n "${game:-}" ] && kill "$game" 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cp -r "$bin"/. "$work/"
+rm -f "$work/clear.sav"
+
+display=""
+for n in $(seq 150 199); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+SDL_AUDIODRIVER=dummy "$work/brackle" 2>"$out/stderr.txt" &
+game=$!
+win=""
+for _ in $(seq 100); do
+  win=$(xdotool search --name '^Skelmora$' 2>/dev/null | head -1 || true)
+  [ -n "$win" ] && break
+  sleep 0.1
+done
+[ -n "$win" ] || { echo "no game window"; exit 1; }
+xdotool windowmove "$win" 0 0 windowsize "$win" 1920 1080
+sleep 0.5
+
+# Scale 3 puts the 1500 x 1050 surface at (210, 15).
+click() {  # surface x, surface y: held across a frame, as a person clicks
+  xdotool mousemove $((210 + $1 * 3)) $((15 + $2 * 3))
+  sleep 0.3
+  xdotool mousedown 1
+  sleep 0.25
+  xdotool mouseup 1
+}
+pixel() {  # screen x y -> "r,g,b"
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+click 250 200                      # leave the title
+sleep 4
+click 40 120                       # stage 1 in the list
+sleep 5                            # 23 frames out, 13 in
+import -window root "$out/playing.png"
+# Black around the surface, the give-up button's white oval inside it.
+[ "$(pixel "$out/playing.png" 100 500)" = "0,0,0" ] || { echo "no black border"; exit 1; }
+[ "$(pixel "$out/playing.png" 1800 500)" = "0,0,0" ] || { echo "no black border"; exit 1; }
+button=$(convert "$out/playing.png" -crop 192x96+210+15 -format "%[fx:maxima.r]" info:)
+[ "$button" = "1" ] || { echo "no give-up button at scale 3"; exit 1; }
+
+click 470 12                       # retry, at its scaled place
+sleep 0.35
+import -window root "$out/retry.png"
+# The stage fades in again from a black mask: the surface is mostly dark at once.
+dark=$(convert "$out/retry.png" -crop 1500x1050+210+15 -colorspace gray -format "%[fx:mean]" info:)
+normal=$(convert "$out/playing.png" -crop 1500x1050+210+15 -colorspace gray -format "%[fx:mean]" info:)
+echo "mean grey playing $normal, just after retry $dark"
+awk -v d="$dark" -v n="$normal" 'BEGIN { exit !(d < n * 0.6) }' || { echo "retry did not restart"; exit 1; }
+
+kill -TERM "$game"
+wait "$game" || true
+game=""
+lines=$(tr -d '\r' <"$work/clear.sav" | wc -l)
+[ "$lines" = "31" ] || { echo "clear.sav has $lines lines"; exit 1; }
+echo "scaled window: border, button, retry and save all as expected"
