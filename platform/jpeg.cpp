@@ -4,19 +4,46 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <cerrno>
 #include <cstring>
+#include <string>
 
+#include "common/atomic_file.h"
 #include "common/file_error.h"
 
 namespace platform {
 
+namespace {
+
+// The decoder pads a cut-off picture with grey and calls it a success; a whole JPEG
+// has its end marker after the start of its last scan.
+bool endsWhole(const std::string& bytes) {
+  size_t scan = std::string::npos;
+  for (size_t i = bytes.size(); i-- > 1;) {
+    if (static_cast<uint8_t>(bytes[i - 1]) == 0xFF && static_cast<uint8_t>(bytes[i]) == 0xDA) {
+      scan = i;
+      break;
+    }
+  }
+  if (scan == std::string::npos) return false;
+  for (size_t i = scan + 1; i + 1 < bytes.size(); ++i)
+    if (static_cast<uint8_t>(bytes[i]) == 0xFF && static_cast<uint8_t>(bytes[i + 1]) == 0xD9)
+      return true;
+  return false;
+}
+
+}  // namespace
+
 Surface decodeJpegFile(const std::string& path) {
-  SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
-  if (!rw) throw common::FileError(path, std::strerror(errno ? errno : ENOENT));
+  const std::string bytes = common::readWholeFile(path);
+  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  if (!rw) throw common::FileError(path, SDL_GetError());
   if (!IMG_isJPG(rw)) {
     SDL_RWclose(rw);
     throw common::FileError(path, "not a JPEG picture");
+  }
+  if (!endsWhole(bytes)) {
+    SDL_RWclose(rw);
+    throw common::FileError(path, "the JPEG picture is cut short");
   }
   SDL_Surface* raw = IMG_LoadJPG_RW(rw);
   SDL_RWclose(rw);
