@@ -12,7 +12,7 @@ packages=(
   # run time: MIDI bank, Japanese face
   timgm6mb-soundfont fluidsynth fonts-ipafont-gothic fontconfig
   # tests: real windows, clicks, screenshots, sound measurement
-  xvfb xauth xdotool x11-utils imagemagick sox procps
+  xvfb xauth xdotool x11-utils imagemagick sox procps desktop-file-utils
 )
 
 missing=()

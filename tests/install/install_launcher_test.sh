@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# `cmake --install` into a fresh prefix, then the game's launcher starts the game from
+# there: its window opens, and closing it saves clear.sav in the installed folder.
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d "/tmp/brackle prefix XXXXXX")
+cleanup() {
+  [ -n "${game:-}" ] && kill "$game" 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$prefix"
+}
+trap cleanup EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+app="$prefix/share/brackle"
+for f in brackle quorlin stage.stg title.jpg back.jpg run.mid CLICK.WAV; do
+  [ -e "$app/$f" ] || { echo "missing $app/$f"; exit 1; }
+done
+for f in brackle quorlin; do
+  [ -s "$prefix/share/icons/hicolor/64x64/apps/$f.png" ] || { echo "missing icon $f"; exit 1; }
+  desktop="$prefix/share/applications/$f.desktop"
+  [ -f "$desktop" ] || { echo "missing $desktop"; exit 1; }
+  grep -q '^Type=Application$' "$desktop"
+done
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/brackle.desktop"
+fi
+
+# The Exec line, as a launcher runs it: the quoted program path.
+exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/applications/brackle.desktop")
+eval "set -- $exec_line"
+program=$1
+[ "$program" = "$app/brackle" ] || { echo "Exec names $program"; exit 1; }
+
+display=""
+for n in $(seq 250 299); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+(cd / && SDL_AUDIODRIVER=dummy exec "$program") &
+game=$!
+win=""
+for _ in $(seq 100); do
+  win=$(xdotool search --name '^Skelmora$' 2>/dev/null | head -1 || true)
+  [ -n "$win" ] && break
+  sleep 0.1
+done
+[ -n "$win" ] || { echo "the launcher did not open the game"; exit 1; }
+sleep 0.5
+kill -TERM "$game"
+wait "$game" || true
+game=""
+[ -f "$app/clear.sav" ] || { echo "no clear.sav in the installed folder"; exit 1; }
+echo "installed to $prefix; launcher started the game; clear.sav saved beside it"
