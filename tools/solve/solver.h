@@ -1,0 +1,71 @@
+// Exact fewest-move solver: breadth-first search over play states, driven by the game's rules.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/stage_set.h"
+#include "game/play/rules.h"
+
+namespace solve {
+
+enum class Verdict { kSolvable, kUnsolvable, kUnknown, kNoPiece };
+
+// One move as the player makes it: the active piece's cell and the aimed direction.
+struct Move {
+  int x = 0, y = 0;
+  int dx = 0, dy = 0;
+  bool operator==(const Move&) const = default;
+};
+
+// The four aims in the order the search tries them.
+inline constexpr Move kAims[4] = {{0, 0, -1, 0}, {0, 0, 0, -1}, {0, 0, 0, 1}, {0, 0, 1, 0}};
+
+// The direction as the isometric screen shows it: x grows down-right, y down-left.
+std::string directionName(int dx, int dy);
+// Parses the names directionName gives; false for anything else.
+bool parseDirection(const std::string& name, int* dx, int* dy);
+
+struct Options {
+  uint64_t maxStates = 16'000'000;  // stored states before the answer becomes "unknown"
+  bool prune = true;                // skip states proven unclearable
+  bool trackProgress = false;       // fill Result::fewestUnpainted (a design aid)
+};
+
+struct Result {
+  Verdict verdict = Verdict::kUnknown;
+  int moves = -1;                 // fewest moves when solvable
+  uint64_t statesExplored = 0;    // distinct states stored
+  uint64_t statesPruned = 0;      // new states dropped as provably unclearable
+  std::vector<Move> solution;     // one fewest-move solution when solvable
+  int fewestUnpainted = -1;       // with trackProgress: least unpainted cells any state reached
+};
+
+// Solves from a state as the play loop has it right after numbering the pieces (before the
+// first turn pass). A field already clear is solved in 0 moves; a field without any piece
+// that is not clear gets kNoPiece.
+Result solve(const rules::PlayState& numbered, const Options& options = {});
+
+// Loads stage s (1..30) of `set`, numbers its pieces and solves it.
+Result solveStage(const common::StageSet& set, int s, const Options& options = {});
+
+// True when the state (as after a turn pass) provably can never be cleared: some unpainted
+// cell lies beyond the reach of every painting piece, or a piece can never move again and
+// the field cannot be cleared before its turn. Erasers, which turn painted floor back into
+// unpainted floor, are taken into account; a false answer proves nothing.
+bool provablyDead(const rules::PlayState& state);
+
+// Counts over every state reachable from the start, for designing stages.
+struct Survey {
+  bool complete = false;      // false when the state limit stopped the survey
+  uint64_t reachable = 0;     // distinct states after a turn pass, not yet cleared
+  uint64_t dead = 0;          // of those, states from which the field can no longer be cleared
+  uint64_t stalled = 0;       // of those, states where the active piece has no legal move
+  uint64_t clearingMoves = 0; // moves that clear the field from some reachable state
+};
+
+// Explores every reachable state (without pruning) and classifies it.
+Survey survey(const rules::PlayState& numbered, uint64_t maxStates = 4'000'000);
+
+}  // namespace solve

@@ -1,0 +1,66 @@
+// The readable grid form of the stage set: one block of ten rows per stage, one letter a cell.
+#include "tools/stage_design/stage_text.h"
+
+#include <cstring>
+#include <sstream>
+#include <stdexcept>
+
+namespace stage_design {
+
+namespace {
+[[noreturn]] void bad(int lineNo, const std::string& why) {
+  throw std::runtime_error("line " + std::to_string(lineNo) + ": " + why);
+}
+}  // namespace
+
+common::StageSet parseStageGrid(const std::string& text, bool* present) {
+  common::StageSet set;
+  bool seen[common::kStageCount + 1] = {};
+  std::istringstream lines(text);
+  std::string line;
+  int lineNo = 0, stage = 0, row = 10;
+  while (std::getline(lines, line)) {
+    ++lineNo;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
+    if (row < 10) {
+      if (line.size() != 10) bad(lineNo, "a row needs exactly 10 cells");
+      for (int x = 0; x < 10; ++x) {
+        const char* at = std::strchr(kLetters, line[x]);
+        if (line[x] == '\0' || at == nullptr) bad(lineNo, std::string("unknown cell '") + line[x] + "'");
+        set(x, row, stage) = static_cast<uint8_t>(at - kLetters);
+      }
+      ++row;
+      continue;
+    }
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream head(line);
+    std::string word;
+    if (!(head >> word >> stage) || word != "stage") bad(lineNo, "expected \"stage N\"");
+    if (stage < 1 || stage > common::kStageCount) bad(lineNo, "stage number out of range");
+    if (seen[stage]) bad(lineNo, "stage " + std::to_string(stage) + " given twice");
+    seen[stage] = true;
+    row = 0;
+  }
+  if (row < 10) bad(lineNo, "stage " + std::to_string(stage) + " ends early");
+  for (int s = 1; s <= common::kStageCount; ++s) {
+    if (present) present[s] = seen[s];
+    else if (!seen[s]) bad(lineNo, "stage " + std::to_string(s) + " is missing");
+  }
+  return set;
+}
+
+std::string formatStageGrid(const common::StageSet& set) {
+  std::string out;
+  for (int s = 1; s <= common::kStageCount; ++s) {
+    out += "stage " + std::to_string(s) + "\n";
+    for (int y = 0; y < 10; ++y) {
+      for (int x = 0; x < 10; ++x) out += kLetters[set(x, y, s) % 10];
+      out += '\n';
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace stage_design
