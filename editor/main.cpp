@@ -1,9 +1,7 @@
 // quorlin: the stage editor. Paints the 30 stages and saves stage.stg beside the program.
 #include <FL/Fl.H>
-#include <unistd.h>
+#include <FL/Fl_RGB_Image.H>
 
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <string>
 
@@ -12,19 +10,10 @@
 #include "editor/editor_form.h"
 #include "editor/editor_window.h"
 #include "platform/bmp.h"
+#include "platform/icon.h"
+#include "platform/program_folder.h"
 
 namespace {
-
-// The folder that holds the running program, without a trailing separator.
-std::string programFolder() {
-  std::string path(4096, '\0');
-  const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-  if (n <= 0 || static_cast<size_t>(n) >= path.size())
-    editor::reportAndExit("/proc/self/exe", std::strerror(n < 0 ? errno : ENAMETOOLONG));
-  path.resize(static_cast<size_t>(n));
-  const size_t slash = path.rfind('/');
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 platform::Surface paletteImage() {
   const auto bytes = assets::paletteBmp();
@@ -38,10 +27,15 @@ platform::Surface paletteImage() {
 }  // namespace
 
 int main() {
+  const platform::Surface palette = paletteImage();
   editor::EditorForm form(
-      common::inFolder(programFolder(), "\\stage.stg"), paletteImage(),
+      common::inFolder(platform::executableFolder(), "\\stage.stg"), palette,
       [](const common::FileError& e) { editor::reportAndExit(e.file(), e.cause()); });
   editor::EditorWindow window(form);
+  // The walker standing on earth, from the palette: the editor's face on the desktop.
+  const platform::IconImage icon = platform::iconFromSprite(palette, 48, 0, -1, -1, 16, 16, 64);
+  Fl_RGB_Image iconImage(icon.rgba.data(), icon.width, icon.height, 4);
+  window.icon(&iconImage);
   form.Form_Load();
   window.show();
   return Fl::run();

@@ -16,8 +16,8 @@ IconImage iconFromSprite(const Surface& sheet, int sx, int sy, int mx, int my, i
     for (int x = 0; x < w * scale; ++x) {
       const int px = sx + x / scale, py = sy + y / scale;
       const int qx = mx + x / scale, qy = my + y / scale;
-      if (!sheet.contains(px, py) || !sheet.contains(qx, qy)) continue;
-      if (sheet.pixel(qx, qy) == kWhite) continue;  // transparent
+      if (!sheet.contains(px, py)) continue;
+      if (mx >= 0 && (!sheet.contains(qx, qy) || sheet.pixel(qx, qy) == kWhite)) continue;
       const Rgb c = sheet.pixel(px, py);
       uint8_t* d = &icon.rgba[(static_cast<size_t>(top + y) * size + left + x) * 4];
       d[0] = c.r;

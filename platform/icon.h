@@ -14,7 +14,8 @@ struct IconImage {
 };
 
 // A size x size icon, transparent, with the w x h sheet picture at (sx, sy) drawn
-// through its mask at (mx, my) (white = transparent), scaled up by whole steps and centred.
+// through its mask at (mx, my) (white = transparent; mx < 0 for an opaque picture),
+// scaled up by whole steps and centred.
 IconImage iconFromSprite(const Surface& sheet, int sx, int sy, int mx, int my, int w, int h,
                          int size);
 

@@ -2,7 +2,6 @@
 #include "platform/sdl_host.h"
 
 #include <SDL.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,18 +9,10 @@
 
 #include "common/file_error.h"
 #include "platform/jpeg.h"
+#include "platform/program_folder.h"
 #include "platform/viewport.h"
 
 namespace platform {
-
-std::string executableFolder() {
-  std::vector<char> buf(4096);
-  const ssize_t n = ::readlink("/proc/self/exe", buf.data(), buf.size() - 1);
-  if (n <= 0) return ".";
-  std::string path(buf.data(), static_cast<size_t>(n));
-  const auto slash = path.rfind('/');
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 SdlHost::SdlHost(std::string caption, int width, int height)
     : caption_(std::move(caption)), width_(width), height_(height) {

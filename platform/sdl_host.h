@@ -51,7 +51,4 @@ class SdlHost : public Host {
   IconImage icon_;
 };
 
-// The folder of the running executable (from /proc/self/exe).
-std::string executableFolder();
-
 }  // namespace platform

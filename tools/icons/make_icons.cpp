@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <string>
 
+#include "assets/embedded.h"
 #include "game/render/sprite_sheet.h"
+#include "platform/bmp.h"
 #include "platform/icon.h"
 
 namespace {
@@ -29,10 +31,13 @@ int main(int argc, char** argv) {
   }
   const std::string out = argv[1];
   const auto& sheet = game::spriteSheet();
-  // The game: the walker standing. The editor: a grass tile through the diamond mask.
+  const auto paletteBytes = assets::paletteBmp();
+  const auto palette = platform::decodeBmp(paletteBytes.data(), paletteBytes.size());
+  // The same pictures as the windows' icons: the walker standing for the game, the
+  // editor's palette square of the walker on earth for the editor.
   const bool ok = savePng(platform::iconFromSprite(sheet, 0, 64, 0, 96, 32, 32, 64),
                           out + "/brackle.png") &&
-                  savePng(platform::iconFromSprite(sheet, 0, 0, 0, 32, 64, 32, 64),
+                  savePng(platform::iconFromSprite(palette, 48, 0, -1, -1, 16, 16, 64),
                           out + "/quorlin.png");
   return ok ? 0 : 1;
 }

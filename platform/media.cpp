@@ -1,0 +1,389 @@
+// Media commands for the background music, and the click player, over SDL2_mixer.
+#include "platform/media.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+namespace platform {
+namespace {
+
+enum MediaError : int {
+  kUnrecognizedCommand = 1,
+  kNoDevice,
+  kFileNotFound,
+  kNotMidi,
+  kAliasInUse,
+  kUnknownAlias,
+  kCannotLoad,
+  kCannotPlay,
+};
+
+const char* errorText(int error) {
+  switch (error) {
+    case kUnrecognizedCommand: return "unrecognised command";
+    case kNoDevice: return "no audio device";
+    case kFileNotFound: return "file not found";
+    case kNotMidi: return "not a MIDI file";
+    case kAliasInUse: return "alias already open";
+    case kUnknownAlias: return "no device open under that alias";
+    case kCannotLoad: return "the sequencer cannot load the file";
+    case kCannotPlay: return "the sequencer cannot play";
+    default: return "unknown error";
+  }
+}
+
+// The General MIDI bank the game is packaged with; the mixer's own default otherwise.
+constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+constexpr int kClickChannel = 0;
+
+// Mix_Init and Mix_Quit are process-wide; the last Media to go unloads the decoders.
+int liveMixers = 0;
+
+std::string lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string trim(const std::string& s) {
+  const auto b = s.find_first_not_of(' ');
+  if (b == std::string::npos) return {};
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+std::vector<std::string> words(const std::string& s) {
+  std::vector<std::string> out;
+  std::istringstream in(s);
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+bool isRegularFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+// The length in milliseconds of a standard MIDI file, through its tempo map, or nothing
+// when the file is not one. Only well-formed files are let through: the synthesiser
+// reads the tracks only when it plays, so a bad one would open and then play nothing.
+std::optional<double> midiLengthMs(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+  auto be = [&](size_t at, int n) {
+    uint32_t v = 0;
+    for (int k = 0; k < n; ++k) v = (v << 8) | b[at + k];
+    return v;
+  };
+  if (b.size() < 14 || std::string(b.begin(), b.begin() + 4) != "MThd") return std::nullopt;
+  const uint32_t headerLength = be(4, 4);
+  const uint32_t format = be(8, 2), division = be(12, 2);
+  if (headerLength < 6 || format > 2 || division == 0) return std::nullopt;
+
+  std::map<uint64_t, uint32_t> tempo = {{0, 500000}};  // tick -> microseconds a quarter
+  uint64_t lastTick = 0;
+  int tracks = 0;
+  size_t at = 8 + size_t{headerLength};
+  while (at + 8 <= b.size()) {
+    const uint32_t length = be(at + 4, 4);
+    if (length > b.size() - at - 8) return std::nullopt;
+    const size_t end = at + 8 + length;
+    if (std::string(b.begin() + at, b.begin() + at + 4) != "MTrk") {
+      at = end;
+      continue;
+    }
+    ++tracks;
+    size_t p = at + 8;
+    uint64_t tick = 0;
+    uint8_t running = 0;
+    auto varLen = [&](uint32_t& v) {
+      v = 0;
+      for (int k = 0; k < 4 && p < end; ++k) {
+        const uint8_t c = b[p++];
+        v = (v << 7) | (c & 0x7f);
+        if (!(c & 0x80)) return true;
+      }
+      return false;
+    };
+    while (p < end) {
+      uint32_t delta = 0;
+      if (!varLen(delta) || p >= end) return std::nullopt;
+      tick += delta;
+      uint8_t status = b[p];
+      if (status & 0x80) {
+        ++p;
+      } else if (running) {
+        status = running;
+      } else {
+        return std::nullopt;
+      }
+      if (status == 0xff || status == 0xf0 || status == 0xf7) {
+        uint8_t type = 0;
+        if (status == 0xff) {
+          if (p >= end) return std::nullopt;
+          type = b[p++];
+        }
+        uint32_t len = 0;
+        if (!varLen(len) || len > end - p) return std::nullopt;
+        if (status == 0xff && type == 0x51 && len == 3) tempo[tick] = be(p, 3);
+        p += len;
+        if (status == 0xff && type == 0x2f) break;
+        continue;
+      }
+      running = status;
+      p += (status & 0xf0) == 0xc0 || (status & 0xf0) == 0xd0 ? 1 : 2;
+      if (p > end) return std::nullopt;
+    }
+    lastTick = std::max(lastTick, tick);
+    at = end;
+  }
+  if (tracks == 0) return std::nullopt;
+
+  if (division & 0x8000) {
+    // Time-code division: frames a second times ticks a frame.
+    const int fps = -static_cast<int8_t>(division >> 8);
+    const int perFrame = static_cast<int>(division & 0xff);
+    if (fps <= 0 || perFrame == 0) return std::nullopt;
+    return 1000.0 * static_cast<double>(lastTick) / (fps * perFrame);
+  }
+  double ms = 0;
+  uint64_t from = 0;
+  uint32_t us = 500000;
+  for (const auto& [tick, value] : tempo) {
+    if (tick >= lastTick) break;
+    ms += static_cast<double>(tick - from) * us / division / 1000;
+    from = tick;
+    us = value;
+  }
+  return ms + static_cast<double>(lastTick - from) * us / division / 1000;
+}
+
+}  // namespace
+
+struct Media::Impl {
+  struct Device {
+    Mix_Music* music = nullptr;
+    double lengthMs = 0;   // the sequence's length; it counts as stopped after that
+    uint32_t started = 0;  // tick of the start, moved on by the time spent paused
+    uint32_t pausedAt = 0;
+    bool paused = false;   // stopped part-way; "play" goes on from there
+    bool rewound = false;  // sent to the start after its end; "play" restarts it
+  };
+
+  bool sdlAudio = false;  // the audio subsystem is initialised
+  bool mixer = false;     // the mixer holds an open device
+  std::string midiBackEnd;
+  std::map<std::string, Device> devices;  // by lower-case alias
+  std::string current;                    // alias whose music the mixer last started
+  Mix_Chunk* click = nullptr;
+  std::string detail;  // the library's words for the last failure
+
+  // The synthesiser reports a tune as playing until its last release has died away,
+  // seconds after the final event; the sequence itself is over at its length.
+  static bool pastEnd(const Device& d) { return SDL_GetTicks() - d.started >= d.lengthMs; }
+  bool sounding(const std::string& alias) const {
+    return alias == current && Mix_PlayingMusic() && !Mix_PausedMusic();
+  }
+  bool isPlaying(const std::string& alias) const {
+    const Device& d = devices.at(alias);
+    return sounding(alias) && !d.rewound && !pastEnd(d);
+  }
+  void halt(const std::string& alias) {
+    if (alias != current) return;
+    Mix_HaltMusic();
+    current.clear();
+  }
+
+  int open(const std::string& rest);
+  int play(const std::string& alias);
+  void rewind(const std::string& alias);
+  void stop(const std::string& alias);
+};
+
+int Media::Impl::open(const std::string& rest) {
+  // The path may hold blanks and is not quoted, so the alias is the word after the last
+  // " alias ".
+  const std::string lowered = lower(rest);
+  const auto at = lowered.rfind(" alias ");
+  if (at == std::string::npos) return kUnrecognizedCommand;
+  std::string path = trim(rest.substr(0, at));
+  const std::vector<std::string> alias = words(rest.substr(at + 7));
+  if (path.empty() || alias.size() != 1) return kUnrecognizedCommand;
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+    path = path.substr(1, path.size() - 2);
+  const std::string name = lower(alias[0]);
+  if (devices.count(name)) return kAliasInUse;
+  if (!mixer) return kNoDevice;
+
+  if (!isRegularFile(path)) {
+    // A name formed with the other platform's separator still finds the file.
+    std::string slashed = path;
+    for (char& c : slashed)
+      if (c == '\\') c = '/';
+    if (slashed == path || !isRegularFile(slashed)) return kFileNotFound;
+    path = slashed;
+  }
+  const std::optional<double> length = midiLengthMs(path);
+  if (!length) return kNotMidi;
+  SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
+  if (!rw) return kFileNotFound;
+  Mix_Music* music = Mix_LoadMUSType_RW(rw, MUS_MID, 1);
+  if (!music) {
+    detail = Mix_GetError();
+    return kCannotLoad;
+  }
+  Device& d = devices[name];
+  d.music = music;
+  d.lengthMs = *length;
+  return 0;
+}
+
+int Media::Impl::play(const std::string& alias) {
+  Device& d = devices.at(alias);
+  if (isPlaying(alias)) return 0;
+  if (alias == current && d.paused && Mix_PlayingMusic()) {
+    Mix_ResumeMusic();
+    d.started += SDL_GetTicks() - d.pausedAt;
+    d.paused = false;
+    return 0;
+  }
+  // Once from the start; the game rewinds and plays again to loop. Starting replaces
+  // whatever the mixer still sounds in one step, so the loop has no dropout.
+  if (Mix_PlayMusic(d.music, 1) != 0) {
+    detail = Mix_GetError();
+    return kCannotPlay;
+  }
+  Mix_ResumeMusic();  // a pause left behind by another device would hold it
+  if (!current.empty() && current != alias) devices[current].paused = false;
+  current = alias;
+  d.started = SDL_GetTicks();
+  d.paused = false;
+  d.rewound = false;
+  return 0;
+}
+
+void Media::Impl::rewind(const std::string& alias) {
+  Device& d = devices.at(alias);
+  d.paused = false;
+  // After the end only the last notes' release is left: let it ring until the next play.
+  if (sounding(alias) && pastEnd(d)) {
+    d.rewound = true;
+    return;
+  }
+  halt(alias);
+}
+
+void Media::Impl::stop(const std::string& alias) {
+  Device& d = devices.at(alias);
+  if (!isPlaying(alias)) return;
+  Mix_PauseMusic();
+  d.paused = true;
+  d.pausedAt = SDL_GetTicks();
+}
+
+Media::Media() : impl_(std::make_unique<Impl>()) {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
+  impl_->sdlAudio = true;
+  if (liveMixers++ == 0) Mix_Init(MIX_INIT_MID);
+  std::error_code ec;
+  if (std::filesystem::exists(kSoundFont, ec)) Mix_SetSoundFonts(kSoundFont);
+  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) return;
+  impl_->mixer = true;
+  // The mixer tries FluidSynth first for MIDI; name what it will use.
+  for (const char* preferred : {"FLUIDSYNTH", "TIMIDITY", "NATIVEMIDI"}) {
+    if (Mix_HasMusicDecoder(preferred)) {
+      impl_->midiBackEnd = preferred;
+      break;
+    }
+  }
+  // The click owns one channel that nothing else is given.
+  Mix_ReserveChannels(1);
+}
+
+Media::~Media() {
+  if (impl_->mixer) {
+    Mix_HaltMusic();
+    for (auto& [alias, d] : impl_->devices) Mix_FreeMusic(d.music);
+    Mix_HaltChannel(-1);
+    if (impl_->click) Mix_FreeChunk(impl_->click);
+    Mix_CloseAudio();
+  }
+  if (impl_->sdlAudio) {
+    if (--liveMixers == 0) Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+}
+
+bool Media::hasAudio() const { return impl_->mixer; }
+
+const std::string& Media::midiBackEnd() const { return impl_->midiBackEnd; }
+
+int Media::sendString(const std::string& command, std::string* reply) {
+  if (reply) reply->clear();
+  impl_->detail.clear();
+  const std::string text = trim(command);
+  const auto blank = text.find(' ');
+  const std::string verb = lower(text.substr(0, blank));
+  if (blank == std::string::npos) return kUnrecognizedCommand;
+  if (verb == "open") return impl_->open(text.substr(blank));
+
+  std::vector<std::string> w = words(lower(text));
+  const std::string alias = w[1];
+  const size_t n = w.size();
+  const bool known = (verb == "play" && (n == 2 || (n == 3 && w[2] == "notify"))) ||
+                     (verb == "status" && n == 3 && w[2] == "mode") ||
+                     (verb == "seek" && n == 4 && w[2] == "to" && w[3] == "start") ||
+                     ((verb == "stop" || verb == "close") && n == 2);
+  if (!known) return kUnrecognizedCommand;
+  const auto it = impl_->devices.find(alias);
+  if (it == impl_->devices.end()) return kUnknownAlias;
+  Impl::Device& d = it->second;
+
+  if (verb == "play") return impl_->play(alias);
+  if (verb == "status") {
+    if (reply) *reply = impl_->isPlaying(alias) ? "playing" : "stopped";
+    return 0;
+  }
+  if (verb == "seek") {
+    impl_->rewind(alias);
+    return 0;
+  }
+  if (verb == "stop") {
+    impl_->stop(alias);
+    return 0;
+  }
+  impl_->halt(alias);  // close
+  Mix_FreeMusic(d.music);
+  impl_->devices.erase(it);
+  return 0;
+}
+
+void Media::execute(const std::string& command) {
+  const int error = sendString(command, nullptr);
+  if (error == 0) return;
+  std::fprintf(stderr, "media command \"%s\" failed (%d): %s%s%s\n", command.c_str(), error,
+               errorText(error), impl_->detail.empty() ? "" : ": ", impl_->detail.c_str());
+}
+
+void Media::playWave(const std::string& path) {
+  if (!impl_->mixer) return;
+  // A new click cuts off the one still sounding, as does a click that cannot be read.
+  Mix_HaltChannel(kClickChannel);
+  if (impl_->click) {
+    Mix_FreeChunk(impl_->click);
+    impl_->click = nullptr;
+  }
+  // Only plain files: a pipe or a device would block the game.
+  if (!isRegularFile(path)) return;
+  impl_->click = Mix_LoadWAV(path.c_str());
+  if (impl_->click) Mix_PlayChannel(kClickChannel, impl_->click, 0);
+}
+
+}  // namespace platform

@@ -1,0 +1,12 @@
+// The folder of the running program, where every file the programs use lies.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The folder of the running executable (from /proc/self/exe), without a trailing
+// separator; "." when the system does not say.
+std::string executableFolder();
+
+}  // namespace platform
