@@ -66,9 +66,9 @@ TEST(FieldFloors, FractionalOffsetsRoundHalfToEven) {
     double viewX, viewY;
     int left, top;  // where cell (0, 0)'s box must land
   };
-  for (const Case c : {Case{-49.5, 30, 220, 30}, Case{-48.5, 30, 222, 30},
-                       Case{-50, 30.5, 220, 30}, Case{-50, 31.5, 220, 32},
-                       Case{-50.25, 29.75, 220, 30}, Case{-49.75, 30.5, 220, 30}}) {
+  for (const Case c :
+       {Case{-49.5, 30, 220, 30}, Case{-48.5, 30, 222, 30}, Case{-50, 30.5, 220, 30},
+        Case{-50, 31.5, 220, 32}, Case{-50.25, 29.75, 220, 30}, Case{-49.75, 30.5, 220, 30}}) {
     FieldRig rig(syntheticSheet());
     rig.put(0, 0, common::kUnpainted);
     rig.put(3, 1, common::kBlock);

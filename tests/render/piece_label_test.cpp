@@ -19,10 +19,14 @@ struct PieceSprite {
 };
 PieceSprite spriteOf(uint8_t code, int p) {
   switch (code) {
-    case 3: return {16, -16, 32, 32, 32 * p, 64, 32 * p, 96};
-    case 4: return {16, -48, 32, 64, 32 * p, 128, 32 * p, 192};
-    case 5: return {24, 0, 16, 16, 16 * p, 256, 16 * p, 272};
-    default: return {16, -16, 32, 32, 32 * p, 352, 32 * p, 384};
+    case 3:
+      return {16, -16, 32, 32, 32 * p, 64, 32 * p, 96};
+    case 4:
+      return {16, -48, 32, 64, 32 * p, 128, 32 * p, 192};
+    case 5:
+      return {24, 0, 16, 16, 16 * p, 256, 16 * p, 272};
+    default:
+      return {16, -16, 32, 32, 32 * p, 352, 32 * p, 384};
   }
 }
 

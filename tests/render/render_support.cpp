@@ -24,12 +24,14 @@ struct PieceArea {
   int y, maskY, w, h;
 };
 // Walker, slider, eraser and jumper: frames side by side from x 0, one frame wide apart.
-constexpr PieceArea kPieces[] = {{64, 96, 32, 32}, {128, 192, 32, 64}, {256, 272, 16, 16},
-                                 {352, 384, 32, 32}};
+constexpr PieceArea kPieces[] = {
+    {64, 96, 32, 32}, {128, 192, 32, 64}, {256, 272, 16, 16}, {352, 384, 32, 32}};
 
 }  // namespace
 
-bool inSyntheticDiamond(int i, int j) { return std::abs(2 * i - 63) + 2 * std::abs(2 * j - 31) <= 64; }
+bool inSyntheticDiamond(int i, int j) {
+  return std::abs(2 * i - 63) + 2 * std::abs(2 * j - 31) <= 64;
+}
 
 const Surface& syntheticSheet() {
   static const Surface sheet = [] {
@@ -69,7 +71,9 @@ Surface patternSurface() {
   return s;
 }
 
-bool isBlack(Rgb c) { return c == platform::kBlack; }
+bool isBlack(Rgb c) {
+  return c == platform::kBlack;
+}
 
 std::string str(Rgb c) {
   char buf[32];

@@ -49,8 +49,8 @@ struct FieldRig {
 // drawing order (y outer, x inner), whose diamond covers it, and `before` where no
 // diamond does. Cell (x, y)'s tile box is at (originX + 32 (x - y), originY + 16 (x + y)).
 // Returns the number of wrong pixels and describes the first in `first`.
-int floorMismatches(const game::Game& g, const platform::Surface& before, int originX,
-                    int originY, std::string* first);
+int floorMismatches(const game::Game& g, const platform::Surface& before, int originX, int originY,
+                    std::string* first);
 
 // The glyph pixels of `text` printed in the game font with its top-left corner at (x, y).
 std::vector<std::pair<int, int>> glyphPixels(platform::Font& font, const std::string& text, int x,

@@ -1,0 +1,234 @@
+// brackle-preview: draws a stage's field as the play screen shows it at the stage's start.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "common/file_error.h"
+#include "common/stage_file.h"
+#include "game/render/sprite_sheet.h"
+#include "game/shell/game.h"
+#include "platform/jpeg.h"
+#include "platform/scripted_host.h"
+#include "platform/text.h"
+
+namespace {
+
+void usage() {
+  std::cerr << "usage: brackle-preview [--stage N | --all DIR] [--file STAGE_FILE] [--back JPEG]\n"
+               "                       [--out PNG] [--centre] [--phase P]\n"
+               "  --stage N    the stage to draw, 1..30 (default 1)\n"
+               "  --all DIR    draw all 30 stages to DIR/stage01.png .. DIR/stage30.png\n"
+               "  --file F     stage file (default: stage.stg beside this program)\n"
+               "  --back F     background picture (default: back.jpg beside this program)\n"
+               "  --out F      PNG to write for --stage (default: stageNN.png)\n"
+               "  --centre     scroll so the drawn field is centred, instead of the start offsets\n"
+               "  --phase P    animation phase of the pieces, 0..2 (default 0)\n";
+}
+
+// The folder of this program, where the game's files lie beside it.
+std::string programFolder() {
+  char buf[4096];
+  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return ".";
+  const std::string path(buf, static_cast<size_t>(n));
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+[[noreturn]] void fail(const std::string& what) {
+  std::cerr << "brackle-preview: " << what << "\n";
+  std::exit(1);
+}
+
+int number(const char* text, int lo, int hi, const char* option) {
+  char* end = nullptr;
+  const long v = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || v < lo || v > hi)
+    fail(std::string(option) + " wants a number from " + std::to_string(lo) + " to " +
+         std::to_string(hi));
+  return static_cast<int>(v);
+}
+
+void savePng(const platform::Surface& s, const std::string& path) {
+  // The surface's rows are packed RGB bytes, which SDL can wrap without copying.
+  SDL_Surface* wrap =
+      SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(s.data()), s.width(), s.height(), 24,
+                                         s.width() * 3, SDL_PIXELFORMAT_RGB24);
+  if (!wrap) fail(path + ": " + SDL_GetError());
+  const int rc = IMG_SavePNG(wrap, path.c_str());
+  SDL_FreeSurface(wrap);
+  if (rc != 0) fail(path + ": " + IMG_GetError());
+}
+
+// The box, in surface pixels, of everything drawField draws for the field at (viewX, viewY):
+// tiles and the pieces' pictures (labels are left out; they stay within a tile's width).
+struct Box {
+  double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
+  bool empty() const { return x0 > x1; }
+  void add(double l, double t, double w, double h) {
+    x0 = std::min(x0, l), y0 = std::min(y0, t);
+    x1 = std::max(x1, l + w), y1 = std::max(y1, t + h);
+  }
+};
+
+Box drawnBox(const game::Game& g) {
+  Box b;
+  for (int y = 0; y <= 9; ++y) {
+    for (int x = 0; x <= 9; ++x) {
+      const uint8_t code = g.playField[x][y];
+      if (code >= common::kEmpty) continue;
+      const double L = 32 * (x - y) + g.viewX + 270, T = 16 * (x + y) + g.viewY;
+      b.add(L, T, 64, 32);
+      if (code == common::kSlider) b.add(L + 16, T - 48, 32, 64);
+      if (code == common::kWalker || code == common::kJumper) b.add(L + 16, T - 16, 32, 32);
+    }
+  }
+  return b;
+}
+
+// Notes on what a player would see at the start of the stage.
+std::string notes(const game::Game& g) {
+  int pieces = 0, hidden = 0, unpainted = 0, odd = 0;
+  for (int y = 0; y <= 9; ++y) {
+    for (int x = 0; x <= 9; ++x) {
+      const uint8_t code = g.playField[x][y];
+      if (code == common::kUnpainted) ++unpainted;
+      if (rules::isPiece(code)) ++pieces;
+      if (code == 8 || code == 9) ++hidden;
+      if (code > 9) ++odd;
+    }
+  }
+  std::string s = std::to_string(pieces) + " pieces, " + std::to_string(unpainted) + " unpainted";
+  if (pieces == 0) s += "; NO PIECE";
+  if (unpainted == 0) s += "; cleared at its start";
+  if (hidden) s += "; " + std::to_string(hidden) + " pieces without a picture (codes 8, 9)";
+  if (odd) s += "; " + std::to_string(odd) + " cells with codes above 9";
+  const Box b = drawnBox(g);
+  if (!b.empty()) {
+    std::string cut;
+    if (b.x0 < 0) cut += " left";
+    if (b.x1 > game::kPicWidth) cut += " right";
+    if (b.y0 < 0) cut += " top";
+    if (b.y1 > game::kPicHeight) cut += " bottom";
+    char box[96];
+    std::snprintf(box, sizeof box, "; drawn %.0f x %.0f", b.x1 - b.x0, b.y1 - b.y0);
+    s += box;
+    if (!cut.empty()) s += ", cut at the" + cut;
+  }
+  if (pieces > 0) {
+    const double L = 32 * (g.activeX - g.activeY) + g.viewX + 270;
+    const double T = 16 * (g.activeX + g.activeY) + g.viewY;
+    if (L + 32 < 0 || L + 32 >= game::kPicWidth || T + 16 < 0 || T + 16 >= game::kPicHeight)
+      s += "; the first piece to move is out of view";
+  }
+  return s;
+}
+
+struct Options {
+  int stage = 1;
+  std::string file, back, out, allDir;
+  bool centre = false;
+  int phase = 0;
+};
+
+void render(game::Game& g, const Options& o, int s, const std::string& out) {
+  g.loadStage(g.stageSet, s);
+  g.numberPieces();
+  g.turnPass();
+  g.animPhase = o.phase;
+  g.viewX = -50, g.viewY = 30;
+  const std::string startNotes = notes(g);
+  if (o.centre) {
+    const Box b = drawnBox(g);
+    if (!b.empty()) {
+      g.viewX += std::nearbyint(game::kPicWidth / 2.0 - (b.x0 + b.x1) / 2);
+      g.viewY += std::nearbyint(game::kPicHeight / 2.0 - (b.y0 + b.y1) / 2);
+    }
+  }
+  g.Pic.clear();
+  g.drawField();
+  savePng(g.Pic.image, out);
+  std::printf("stage %2d: %s -> %s\n", s, startNotes.c_str(), out.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  bool one = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&]() -> const char* {
+      if (i + 1 >= argc) fail(a + " wants a value");
+      return argv[++i];
+    };
+    if (a == "--stage")
+      o.stage = number(value(), 1, common::kStageCount, "--stage"), one = true;
+    else if (a == "--all")
+      o.allDir = value();
+    else if (a == "--file")
+      o.file = value();
+    else if (a == "--back")
+      o.back = value();
+    else if (a == "--out")
+      o.out = value();
+    else if (a == "--centre" || a == "--center")
+      o.centre = true;
+    else if (a == "--phase")
+      o.phase = number(value(), 0, 2, "--phase");
+    else if (a == "--help" || a == "-h")
+      return usage(), 0;
+    else {
+      usage();
+      fail("unknown argument " + a);
+    }
+  }
+  if (one && !o.allDir.empty()) fail("--stage and --all exclude each other");
+  if (!o.out.empty() && !o.allDir.empty()) fail("--out and --all exclude each other");
+
+  const std::string folder = programFolder();
+  if (o.file.empty()) o.file = folder + "/stage.stg";
+  if (o.back.empty()) o.back = folder + "/back.jpg";
+
+  std::unique_ptr<platform::Font> font;
+  try {
+    font = platform::Font::openGameFont();
+  } catch (const std::exception& e) {
+    fail(std::string("font: ") + e.what());
+  }
+  // A host without a window: the renderer only needs the surfaces.
+  platform::ScriptedHost host(folder);
+  game::Game g(host, *font, game::spriteSheet());
+  try {
+    common::loadStageFile(g.stageSet, o.file);
+    g.Pic.setBackground(platform::decodeJpegFile(o.back));
+  } catch (const common::FileError& e) {
+    fail(e.file() + ": " + e.cause());
+  }
+
+  if (o.allDir.empty()) {
+    char name[32];
+    std::snprintf(name, sizeof name, "stage%02d.png", o.stage);
+    render(g, o, o.stage, o.out.empty() ? name : o.out);
+    return 0;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(o.allDir, ec);
+  if (ec) fail(o.allDir + ": " + ec.message());
+  for (int s = 1; s <= common::kStageCount; ++s) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/stage%02d.png", s);
+    render(g, o, s, o.allDir + name);
+  }
+  return 0;
+}
