@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -28,15 +30,24 @@ enum MediaError : int {
 
 const char* errorText(int error) {
   switch (error) {
-    case kUnrecognizedCommand: return "unrecognised command";
-    case kNoDevice: return "no audio device";
-    case kFileNotFound: return "file not found";
-    case kNotMidi: return "not a MIDI file";
-    case kAliasInUse: return "alias already open";
-    case kUnknownAlias: return "no device open under that alias";
-    case kCannotLoad: return "the sequencer cannot load the file";
-    case kCannotPlay: return "the sequencer cannot play";
-    default: return "unknown error";
+    case kUnrecognizedCommand:
+      return "unrecognised command";
+    case kNoDevice:
+      return "no audio device";
+    case kFileNotFound:
+      return "file not found";
+    case kNotMidi:
+      return "not a MIDI file";
+    case kAliasInUse:
+      return "alias already open";
+    case kUnknownAlias:
+      return "no device open under that alias";
+    case kCannotLoad:
+      return "the sequencer cannot load the file";
+    case kCannotPlay:
+      return "the sequencer cannot play";
+    default:
+      return "unknown error";
   }
 }
 
@@ -171,8 +182,6 @@ struct Media::Impl {
   struct Device {
     Mix_Music* music = nullptr;
     double lengthMs = 0;   // the sequence's length; it counts as stopped after that
-    uint32_t started = 0;  // tick of the start, moved on by the time spent paused
-    uint32_t pausedAt = 0;
     bool paused = false;   // stopped part-way; "play" goes on from there
     bool rewound = false;  // sent to the start after its end; "play" restarts it
   };
@@ -185,9 +194,22 @@ struct Media::Impl {
   Mix_Chunk* click = nullptr;
   std::string detail;  // the library's words for the last failure
 
+  // How far the current music has played, counted in output frames by the mixer's
+  // thread: the audio clock, which a wall clock only approximates.
+  std::atomic<bool> counting{false};
+  std::atomic<uint64_t> framesPlayed{0};
+  int frameBytes = 4;
+  int rate = 44100;
+  static void countFrames(void* self, Uint8*, int bytes) {
+    Impl* impl = static_cast<Impl*>(self);
+    if (impl->counting) impl->framesPlayed += static_cast<uint64_t>(bytes / impl->frameBytes);
+  }
+
   // The synthesiser reports a tune as playing until its last release has died away,
   // seconds after the final event; the sequence itself is over at its length.
-  static bool pastEnd(const Device& d) { return SDL_GetTicks() - d.started >= d.lengthMs; }
+  bool pastEnd(const Device& d) const {
+    return static_cast<double>(framesPlayed) * 1000 / rate >= d.lengthMs;
+  }
   bool sounding(const std::string& alias) const {
     return alias == current && Mix_PlayingMusic() && !Mix_PausedMusic();
   }
@@ -198,6 +220,7 @@ struct Media::Impl {
   void halt(const std::string& alias) {
     if (alias != current) return;
     Mix_HaltMusic();
+    counting = false;
     current.clear();
   }
 
@@ -250,7 +273,7 @@ int Media::Impl::play(const std::string& alias) {
   if (isPlaying(alias)) return 0;
   if (alias == current && d.paused && Mix_PlayingMusic()) {
     Mix_ResumeMusic();
-    d.started += SDL_GetTicks() - d.pausedAt;
+    counting = true;
     d.paused = false;
     return 0;
   }
@@ -263,7 +286,8 @@ int Media::Impl::play(const std::string& alias) {
   Mix_ResumeMusic();  // a pause left behind by another device would hold it
   if (!current.empty() && current != alias) devices[current].paused = false;
   current = alias;
-  d.started = SDL_GetTicks();
+  framesPlayed = 0;
+  counting = true;
   d.paused = false;
   d.rewound = false;
   return 0;
@@ -284,8 +308,8 @@ void Media::Impl::stop(const std::string& alias) {
   Device& d = devices.at(alias);
   if (!isPlaying(alias)) return;
   Mix_PauseMusic();
+  counting = false;
   d.paused = true;
-  d.pausedAt = SDL_GetTicks();
 }
 
 Media::Media() : impl_(std::make_unique<Impl>()) {
@@ -296,6 +320,11 @@ Media::Media() : impl_(std::make_unique<Impl>()) {
   if (std::filesystem::exists(kSoundFont, ec)) Mix_SetSoundFonts(kSoundFont);
   if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) return;
   impl_->mixer = true;
+  Uint16 format = AUDIO_S16SYS;
+  int channels = 2;
+  Mix_QuerySpec(&impl_->rate, &format, &channels);
+  impl_->frameBytes = std::max(1, channels * static_cast<int>(SDL_AUDIO_BITSIZE(format)) / 8);
+  Mix_SetPostMix(&Impl::countFrames, impl_.get());
   // The mixer tries FluidSynth first for MIDI; name what it will use.
   for (const char* preferred : {"FLUIDSYNTH", "TIMIDITY", "NATIVEMIDI"}) {
     if (Mix_HasMusicDecoder(preferred)) {
@@ -305,10 +334,14 @@ Media::Media() : impl_(std::make_unique<Impl>()) {
   }
   // The click owns one channel that nothing else is given.
   Mix_ReserveChannels(1);
+  // At full volume the mixer drives FluidSynth at unit gain, where a full General MIDI
+  // arrangement clips; half leaves room for the click on top.
+  Mix_VolumeMusic(MIX_MAX_VOLUME / 2);
 }
 
 Media::~Media() {
   if (impl_->mixer) {
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_HaltMusic();
     for (auto& [alias, d] : impl_->devices) Mix_FreeMusic(d.music);
     Mix_HaltChannel(-1);
@@ -321,9 +354,13 @@ Media::~Media() {
   }
 }
 
-bool Media::hasAudio() const { return impl_->mixer; }
+bool Media::hasAudio() const {
+  return impl_->mixer;
+}
 
-const std::string& Media::midiBackEnd() const { return impl_->midiBackEnd; }
+const std::string& Media::midiBackEnd() const {
+  return impl_->midiBackEnd;
+}
 
 int Media::sendString(const std::string& command, std::string* reply) {
   if (reply) reply->clear();

@@ -1,0 +1,69 @@
+// Scratch folders and small media files for the media tests.
+#pragma once
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace media_test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  explicit TempDir(const std::string& inner = "") {
+    static int serial = 0;
+    root_ = std::filesystem::temp_directory_path() /
+            ("brackle-media-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    path_ = inner.empty() ? root_ : root_ / inner;
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(root_, ec);
+  }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  std::string path() const { return path_.string(); }
+
+ private:
+  std::filesystem::path root_, path_;
+};
+
+inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+// A format-0 MIDI file that sounds one piano note for half a second.
+inline std::vector<uint8_t> shortTune() {
+  return {
+      'M',  'T',  'h',  'd',  0,    0, 0,  6,    0,    0,    0,    1,    0x01, 0xe0, 'M',
+      'T',  'r',  'k',  0,    0,    0, 23, 0x00, 0xff, 0x51, 0x03, 0x07, 0xa1, 0x20,  // 120 beats a
+                                                                                      // minute
+      0x00, 0xc0, 0x00,                                                               // piano
+      0x00, 0x90, 0x3c, 0x64,                                                         // middle C on
+      0x83, 0x60, 0x80, 0x3c, 0x40,  // off a quarter later
+      0x00, 0xff, 0x2f, 0x00};
+}
+
+inline std::string sourceAsset(const std::string& name) {
+  return std::string(BRACKLE_SOURCE_DIR) + "/assets/" + name;
+}
+
+// Polls `done` every 10 ms until it holds or `ms` milliseconds have passed.
+inline bool waitFor(const std::function<bool()>& done, int ms) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (std::chrono::steady_clock::now() < until) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return done();
+}
+
+}  // namespace media_test
