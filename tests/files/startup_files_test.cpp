@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "common/stage_file.h"
@@ -30,6 +31,7 @@ std::string shippedStageLines(int count) {
 struct BadStageFile {
   const char* name;
   std::optional<std::string> content;  // none: the file is missing
+  friend void PrintTo(const BadStageFile& c, std::ostream* os) { *os << c.name; }
 };
 
 class StartupStageFile : public ::testing::TestWithParam<BadStageFile> {};
@@ -61,6 +63,7 @@ struct RecordCase {
   std::optional<std::string> content;  // none: there is no clear.sav yet
   int trueFrom, trueTo;                // flags expected true afterwards, [from, to)
   bool lastTrue;                       // flag 30, which belongs to no stage
+  friend void PrintTo(const RecordCase& c, std::ostream* os) { *os << c.name; }
 };
 
 std::string repeat(const std::string& line, int n) {
@@ -121,6 +124,8 @@ TEST(ClosingWithUnwritableRecord, StopsWithTheFileNamedAndKeepsTheOldRecord) {
   EXPECT_EQ(r.host.errorFile, path);
   EXPECT_EQ(readFile(path), old);
   EXPECT_TRUE(r.g.clearFlag[0]);
+  // The run ended at the failed write, before the music was stopped.
+  for (const auto& call : r.host.mciCalls) EXPECT_NE(call.command, "stop bgm");
 }
 
 }  // namespace
