@@ -1,0 +1,171 @@
+// The built game in a real X window: title, click, fade, background, and closing by SIGTERM.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/bmp.h"
+#include "platform/jpeg.h"
+#include "tests/realwindow/x_session.h"
+#include "tests/support/game_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using platform::Surface;
+using realwindow::Geometry;
+
+// The game started from its own folder on the test's display.
+class GameProcess {
+ public:
+  GameProcess(const std::string& folder, const std::string& display) {
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::setenv("DISPLAY", display.c_str(), 1);
+      ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+      const int err = ::open((folder + "/stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (err >= 0) ::dup2(err, 2);
+      const std::string program = folder + "/brackle";
+      ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+  }
+  ~GameProcess() {
+    if (running()) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool running() const { return pid_ > 0 && status_ < 0; }
+  void signal(int sig) { ::kill(pid_, sig); }
+  // The exit status once the process has ended, polled for up to `limit`; -1 if it runs on.
+  int waitExit(std::chrono::milliseconds limit) {
+    realwindow::within(limit, [&] {
+      int st = 0;
+      if (::waitpid(pid_, &st, WNOHANG) == pid_) status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128;
+      return status_ >= 0;
+    });
+    return status_;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int status_ = -1;
+};
+
+// How many pixels of the play surface, at the window's corner, equal `picture`.
+int matching(const Surface& screen, const Geometry& at, const Surface& picture) {
+  int n = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      n += screen.contains(at.x + x, at.y + y) &&
+           screen.pixel(at.x + x, at.y + y) == picture.pixel(x, y);
+  return n;
+}
+
+// The play surface during a fade-out: only title pixels and black, some of them black.
+bool fadingOut(const Surface& screen, const Geometry& at, const Surface& title) {
+  int black = 0;
+  for (int y = 0; y < title.height(); ++y)
+    for (int x = 0; x < title.width(); ++x) {
+      if (!screen.contains(at.x + x, at.y + y)) return false;
+      const platform::Rgb p = screen.pixel(at.x + x, at.y + y);
+      if (p == platform::kBlack)
+        ++black;
+      else if (p != title.pixel(x, y))
+        return false;
+    }
+  return black > 1000;
+}
+
+// Screenshots are kept beside the test for people to look at.
+void keep(const Surface& shot, const std::string& name) {
+  testing_support::writeFile(name + ".bmp", platform::encodeBmp24(shot));
+}
+
+void xdotool(const std::string& args) {
+  realwindow::capture("xdotool " + args + " 2>/dev/null");
+}
+
+TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
+  const fs::path bin = BRACKLE_BIN_DIR;
+  ASSERT_TRUE(fs::exists(bin / "brackle")) << "build the brackle target first";
+  realwindow::Xvfb x(1024, 768);
+  ::setenv("DISPLAY", x.display().c_str(), 1);
+
+  testing_support::TempDir dir("brackle window");  // its path holds a blank
+  for (const auto& entry : fs::directory_iterator(bin))
+    if (entry.path().filename() != "clear.sav")
+      fs::copy(entry.path(), fs::path(dir.path()) / entry.path().filename(),
+               fs::copy_options::recursive);
+  const Surface title = platform::decodeJpegFile(dir.file("title.jpg"));
+  const Surface back = platform::decodeJpegFile(dir.file("back.jpg"));
+  const int whole = title.width() * title.height();
+
+  GameProcess game(dir.path(), x.display());
+  std::optional<Geometry> at;
+  ASSERT_TRUE(realwindow::within(10s, [&] {
+    return (at = realwindow::findWindow("Skelmora")).has_value();
+  })) << "no window named Skelmora";
+  EXPECT_EQ(at->width, 501);
+  EXPECT_EQ(at->height, 351);
+
+  Surface shot;
+  EXPECT_TRUE(realwindow::within(5s,
+                                 [&] {
+                                   shot = realwindow::screenshot();
+                                   return matching(shot, *at, title) == whole;
+                                 }))
+      << "the title never showed whole; " << matching(shot, *at, title) << " pixels matched";
+  keep(shot, "title");
+
+  // A press and release in the same instant fall into one wait and are never seen.
+  const std::string centre = std::to_string(at->x + 250) + " " + std::to_string(at->y + 175);
+  xdotool("mousemove " + centre + " click 1");
+  std::this_thread::sleep_for(700ms);
+  shot = realwindow::screenshot();
+  EXPECT_EQ(matching(shot, *at, title), whole) << "an instant click left the title";
+
+  // A press held across a frame is taken: the title fades out to the background.
+  xdotool("mousedown 1");
+  std::this_thread::sleep_for(250ms);
+  xdotool("mouseup 1");
+  const auto released = std::chrono::steady_clock::now();
+  EXPECT_TRUE(realwindow::within(2s, [&] {
+    shot = realwindow::screenshot();
+    return fadingOut(shot, *at, title);
+  })) << "no fade-out frame was seen";
+  keep(shot, "fading");
+
+  // The stage select fades in over the background picture; its first frames show it
+  // through the streaks.
+  const auto left = 3s - (std::chrono::steady_clock::now() - released);
+  EXPECT_TRUE(realwindow::within(std::chrono::duration_cast<std::chrono::milliseconds>(left), [&] {
+    shot = realwindow::screenshot();
+    return matching(shot, *at, back) > whole / 20;
+  })) << "the background did not show within 3 s of the click";
+  keep(shot, "back");
+  EXPECT_TRUE(realwindow::within(4s, [&] {
+    shot = realwindow::screenshot();
+    return matching(shot, *at, back) > whole / 2;
+  })) << "the background is not the larger part of the stage select";
+  keep(shot, "select");
+
+  // SDL turns SIGTERM into a close request: the record is written and the game ends.
+  game.signal(SIGTERM);
+  EXPECT_EQ(game.waitExit(5s), 0);
+  std::string want;
+  for (int i = 0; i < 31; ++i) want += "False\r\n";
+  EXPECT_EQ(testing_support::readFile(dir.file("clear.sav")), want);
+  EXPECT_EQ(testing_support::readFile(dir.file("stderr.txt")), "");
+}
+
+}  // namespace

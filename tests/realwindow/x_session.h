@@ -1,0 +1,122 @@
+// A private X server for real-window tests, commands run against it, and screenshots.
+#pragma once
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/raster.h"
+
+namespace realwindow {
+
+// Xvfb on a display number it picks itself (-displayfd), stopped with the object.
+class Xvfb {
+ public:
+  Xvfb(int width, int height) {
+    int fds[2];
+    if (::pipe(fds) != 0) throw std::runtime_error("pipe failed");
+    pid_ = ::fork();
+    if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+      ::close(fds[0]);
+      const std::string fd = std::to_string(fds[1]);
+      const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+      std::freopen("/dev/null", "w", stderr);
+      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
+               "-nolisten", "tcp", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(fds[1]);
+    std::string number;
+    char c;
+    while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    ::close(fds[0]);
+    if (number.empty()) throw std::runtime_error("Xvfb did not start");
+    display_ = ":" + number;
+  }
+  ~Xvfb() {
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+// Output of a shell command (its standard output, bytes as they are).
+inline std::string capture(const std::string& command) {
+  std::string out;
+  FILE* p = ::popen(command.c_str(), "r");
+  if (!p) return out;
+  char buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  ::pclose(p);
+  return out;
+}
+
+// The whole screen, through ImageMagick's import as a binary PPM.
+inline platform::Surface screenshot() {
+  const std::string ppm = capture("import -window root -depth 8 ppm:- 2>/dev/null");
+  int w = 0, h = 0, maxval = 0, used = 0;
+  if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &used) != 3 || maxval != 255)
+    return {};
+  const size_t start = static_cast<size_t>(used) + 1;  // one blank after the header
+  if (ppm.size() < start + static_cast<size_t>(w) * h * 3) return {};
+  platform::Surface s(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const size_t i = start + (static_cast<size_t>(y) * w + x) * 3;
+      s.setPixel(x, y,
+                 {static_cast<uint8_t>(ppm[i]), static_cast<uint8_t>(ppm[i + 1]),
+                  static_cast<uint8_t>(ppm[i + 2])});
+    }
+  return s;
+}
+
+// Where a window with this exact name sits on the screen, once it is mapped.
+struct Geometry {
+  int x, y, width, height;
+};
+
+inline std::optional<Geometry> findWindow(const std::string& name) {
+  const std::string id =
+      capture("xdotool search --onlyvisible --name '^" + name + "$' 2>/dev/null | head -1");
+  if (id.empty()) return std::nullopt;
+  const std::string info = capture("xwininfo -id " + id + " 2>/dev/null");
+  Geometry g{};
+  auto field = [&](const char* label, int& out) {
+    const auto at = info.find(label);
+    if (at == std::string::npos) return false;
+    out = std::atoi(info.c_str() + at + std::string(label).size());
+    return true;
+  };
+  if (!field("Absolute upper-left X:", g.x) || !field("Absolute upper-left Y:", g.y) ||
+      !field("Width:", g.width) || !field("Height:", g.height))
+    return std::nullopt;
+  return g;
+}
+
+// Polls `test` until it holds or `limit` has passed; true when it held.
+template <class F>
+bool within(std::chrono::milliseconds limit, F test) {
+  const auto until = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    if (test()) return true;
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+}  // namespace realwindow
