@@ -219,11 +219,15 @@ TEST(WholeGame, PointerAloneFromTheTitleThroughTwoStagesToTheSavedRecord) {
               EXPECT_EQ(h.wavesPlayed.size(), 3u);
               h.release(1);
             }
+            if (g.fadeMode == 1) mask = g.back.image;
             if (g.fadeMode == 2) {
-              // Play has returned; this frame still shows its last fade-out picture.
+              // Play has returned; this frame still shows its last fade-out picture, and
+              // the mask is the one play's fade-out left: nearly black, never refilled.
               EXPECT_EQ(screen, Screen::Play);
               EXPECT_EQ(g.fadeStep, 0);
               EXPECT_EQ(stepFrames, 24);
+              EXPECT_GT(whitePixels(g.back.image), 1000);
+              EXPECT_LE(whitePixels(g.back.image), whitePixels(mask));
               mask = g.back.image;
               h.move(100, 210);  // stage 5
               go(Step::MenuAfterGiveUp);
