@@ -18,6 +18,9 @@ class Media {
   //   "open <path> alias <name>"   (the path may hold blanks; it is not quoted)
   //   "play <name> notify", "status <name> mode" (reply "playing" or "stopped"),
   //   "seek <name> to start", "stop <name>", "close <name>".
+  // Only a standard MIDI file opens. "play" plays once; the mode turns "stopped" when
+  // the sequence reaches its end, while the last notes may still ring out. "stop"
+  // pauses, and "play" goes on from there; "seek" rewinds.
   // Returns 0 on success, a non-zero error number otherwise; `reply` gets the answer.
   int sendString(const std::string& command, std::string* reply);
   // The same, but a failure is reported on standard error; the game never stops for it.
