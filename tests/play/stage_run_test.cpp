@@ -1,0 +1,154 @@
+// Whole stages played from the pointer alone: fade-in, every move of a fewest-move
+// solution, the banner, the fade-out, the cleared flag and clear.sav.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "tests/play/play_harness.h"
+
+namespace play_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  std::string l;
+  while (std::getline(in, l)) out.push_back(l);
+  return out;
+}
+
+// How many fade steps have drawn their streaks: each takes 202 numbers of the stream.
+int fadeStepsDrawn(game::Game& g) {
+  game::FadeRandom probe = g.fadeRandom;
+  const double next = probe.next();
+  game::FadeRandom fresh;
+  for (int steps = 0; steps <= 200; ++steps) {
+    game::FadeRandom look = fresh;
+    if (look.next() == next) return steps;
+    for (int i = 0; i < 202; ++i) fresh.next();
+  }
+  return -1;
+}
+
+// Plays `moves` on stage s of `set` and checks everything from the first frame to clear.sav.
+void playThrough(const common::StageSet& set, int s, const std::vector<Move>& moves) {
+  SCOPED_TRACE("stage " + std::to_string(s));
+  Play p;
+  p.enter(set, s);
+  p.flatBackground();
+  p.keepPictures = [](const Frame& f) { return f.kind == Kind::Banner; };
+  std::vector<std::vector<Play::Action>> parts;
+  for (const Move& m : moves) parts.push_back(playMove(m));
+  std::vector<Play::Action> all;
+  for (auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  p.script(std::move(all));
+
+  ASSERT_TRUE(p.runMainL());
+  EXPECT_TRUE(p.scriptDone());
+  EXPECT_EQ(p.g.fadeMode, 2);
+  EXPECT_EQ(p.g.fadeStep, 0);
+  EXPECT_TRUE(p.host.wavesPlayed.empty()) << "moves make no sound";
+
+  // 13 fade-in steps (the 13th frame already plays), six 50 ms frames a move, 51 banner
+  // frames, 23 fade-out steps of which the last returns without waiting.
+  const auto& f = p.frames;
+  ASSERT_GE(f.size(), 13u);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(f[i].kind, Kind::FadeIn) << i;
+    EXPECT_EQ(f[i].fadeStep, i + 1);
+  }
+  EXPECT_EQ(f[12].kind, Kind::Play);
+  EXPECT_EQ(p.count(Kind::Move), 6 * static_cast<int>(moves.size()));
+  EXPECT_EQ(p.count(Kind::Banner), 51);
+  EXPECT_EQ(p.count(Kind::FadeOut), 22);
+  EXPECT_EQ(fadeStepsDrawn(p.g), 13 + 23);
+  size_t firstBanner = 0;
+  while (firstBanner < f.size() && f[firstBanner].kind != Kind::Banner) ++firstBanner;
+  ASSERT_LT(firstBanner + 51 + 22, f.size() + 1);
+  EXPECT_EQ(f[firstBanner - 1].kind, Kind::Move) << "the clearing move is animated first";
+  for (size_t i = firstBanner; i < firstBanner + 51; ++i) EXPECT_EQ(f[i].kind, Kind::Banner);
+  for (size_t i = firstBanner + 51; i < f.size(); ++i) {
+    EXPECT_EQ(f[i].kind, Kind::FadeOut);
+    EXPECT_EQ(f[i].fadeStep, static_cast<int>(i - firstBanner - 50));
+  }
+  for (size_t i = 0; i + 1 < f.size(); ++i)
+    EXPECT_EQ(f[i + 1].start - f[i].start, f[i].kind == Kind::Move ? 51u : 101u) << i;
+
+  // The banner stands over a field drawn once, without turn marker, arrow or buttons.
+  const platform::Surface& frozen = f[firstBanner].pic;
+  int field = 0;
+  for (int y = 0; y < 350; ++y) {
+    for (int x = 0; x < 500; ++x) {
+      const platform::Rgb c = frozen.pixel(x, y);
+      ASSERT_FALSE(isCodedFrom(c, 0, 288, 64, 64)) << "button at " << x << "," << y;
+      ASSERT_FALSE(isCodedFrom(c, 224, 64, 96, 32)) << "turn marker at " << x << "," << y;
+      ASSERT_FALSE(isCodedFrom(c, 64, 32, 64, 32)) << "arrow at " << x << "," << y;
+      field += isCodedFrom(c, 64, 0, 64, 32);
+      const bool banner = y >= 110 && y < 142 && ((x >= 130 && x < 258) || (x >= 278 && x < 374));
+      for (size_t i = firstBanner + 1; i < firstBanner + 51 && !banner; ++i)
+        ASSERT_EQ(f[i].pic.pixel(x, y), c)
+            << "the field moved under the banner at " << x << "," << y;
+    }
+  }
+  EXPECT_GT(field, 0) << "no painted floor under the banner";
+
+  for (int i = 0; i < 31; ++i) EXPECT_EQ(p.g.clearFlag[i], i == s - 1) << i;
+  EXPECT_EQ(p.closeWindow(), 0);
+  const auto saved = lines(testing_support::readFile(p.dir.file("clear.sav")));
+  ASSERT_EQ(saved.size(), 31u);
+  for (int i = 0; i < 31; ++i) EXPECT_EQ(saved[i], i == s - 1 ? "True\r" : "False\r") << i;
+}
+
+TEST(StageRun, HandMadeStageClearsThroughItsFewestMoves) {
+  // Eraser, jumper, walker and slider in scan order; the jumper leaps over the walker and
+  // then over grass, the slider slides two cells once, the eraser unpaints twice.
+  const auto set = stageFrom({"ooEo", "o.o#", "JW..", "#S.."}, 7);
+  playThrough(set, 7,
+              parseMoves("2,0 up-left; 0,2 down-right; 1,2 up-right; 1,3 down-right; "
+                         "1,0 up-left; 2,2 up-right; 1,1 up-right; 3,3 up-right"));
+}
+
+// The shipped stages, through the fewest-move solutions stored beside them.
+TEST(StageRun, ShippedStagesClearThroughTheirStoredSolutions) {
+  std::vector<fs::path> files;
+  for (const char* folder : {"assets", "tests/rules"}) {
+    const fs::path dir = fs::path(BRACKLE_SOURCE_DIR) / folder;
+    if (!fs::is_directory(dir)) continue;
+    for (const auto& e : fs::directory_iterator(dir)) {
+      const std::string name = e.path().filename().string();
+      if (name.find("solution") != std::string::npos && e.path().extension() == ".txt")
+        files.push_back(e.path());
+    }
+  }
+  if (files.empty()) GTEST_SKIP() << "no stored solutions beside the shipped stages yet";
+
+  common::StageSet shipped;
+  {
+    Play loader;
+    loader.g.loadStages();
+    shipped = loader.g.stageSet;
+  }
+  const std::regex line(R"(^\s*stage\s+(\d+)\s+moves\s+(\d+)\s*:(.*)$)");
+  int played = 0;
+  for (const fs::path& file : files) {
+    for (std::string l : lines(testing_support::readFile(file.string()))) {
+      if (!l.empty() && l.back() == '\r') l.pop_back();
+      std::smatch m;
+      if (!std::regex_match(l, m, line)) continue;
+      const int s = std::stoi(m[1]);
+      const auto moves = parseMoves(m[3]);
+      ASSERT_EQ(moves.size(), std::stoul(m[2])) << file << ": " << l;
+      playThrough(shipped, s, moves);
+      ++played;
+    }
+  }
+  EXPECT_GT(played, 0) << "the solution files hold no stage lines";
+}
+
+}  // namespace
+}  // namespace play_test
