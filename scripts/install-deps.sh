@@ -10,7 +10,7 @@ packages=(
   libfontconfig-dev libfltk1.3-dev
   googletest libgtest-dev libbenchmark-dev
   # run time: MIDI bank, Japanese face
-  timgm6mb-soundfont fluidsynth fonts-ipafont-gothic fontconfig
+  timgm6mb-soundfont fluidsynth fonts-ipafont-gothic fonts-dejavu-core fontconfig
   # tests: real windows, clicks, screenshots, sound measurement
   xvfb xauth xdotool x11-utils imagemagick sox procps desktop-file-utils
 )
