@@ -1,0 +1,64 @@
+// Cost of one stage-select frame (wave, heading, preview, 150 or 155 text draws) against its 100
+// ms.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "game/render/sprite_sheet.h"
+#include "game/shell/game.h"
+#include "platform/jpeg.h"
+#include "platform/scripted_host.h"
+#include "platform/text.h"
+
+namespace {
+
+platform::Font& font() {
+  static std::unique_ptr<platform::Font> f = platform::Font::openGameFont();
+  return *f;
+}
+
+struct StopBench {};
+
+enum Mode { kIdle, kHover, kFadingIn };
+
+// Runs the never-returning screen on the windowless host, one benchmark iteration a frame.
+void stageSelectFrame(benchmark::State& state) {
+  const auto mode = static_cast<Mode>(state.range(0));
+  platform::ScriptedHost host("/nonexistent");
+  game::Game g(host, font(), game::spriteSheet());
+  host.showWindow(g.Pic.image, g);
+  g.Pic.setBackground(platform::decodeJpegFile(BRACKLE_SOURCE_DIR "/assets/back.jpg"));
+  // Stage 1 has no empty space, so its preview is all 100 cells.
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) g.stageSet(x, y, 1) = static_cast<uint8_t>((x + y) % 7);
+  for (int i = 0; i < 31; i += 2) g.clearFlag[i] = true;  // both label colours
+  if (mode != kIdle) g.mouseX = 100, g.mouseY = 120;      // over stage 1's label
+
+  bool started = false;
+  uint32_t last = 0;
+  host.onDeliver = [&](platform::ScriptedHost&) {
+    if (started && g.frameStart == last) return;  // a frame's second delivery
+    started = true;
+    last = g.frameStart;
+    if (mode == kFadingIn) {
+      g.fadeMode = 2;  // keep the fade going: every frame draws one more step
+      g.fadeStep = 1;
+    } else if (g.fadeMode != 0) {
+      return;  // the opening fade-in is not timed
+    }
+    if (!state.KeepRunning()) throw StopBench{};
+  };
+  try {
+    g.menu();
+  } catch (const StopBench&) {
+  }
+  state.counters["text_draws"] = mode == kHover ? 155 : 150;
+}
+BENCHMARK(stageSelectFrame)
+    ->ArgName("mode")
+    ->Arg(kIdle)
+    ->Arg(kHover)
+    ->Arg(kFadingIn)
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
