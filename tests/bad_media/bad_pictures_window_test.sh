@@ -4,8 +4,9 @@
 set -euo pipefail
 bin=$1
 work=$(mktemp -d "/tmp/brackle bad media XXXXXX")
+source "$(dirname "$0")/../support/xsession.sh"
 cleanup() {
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  stop_xsession
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -13,14 +14,7 @@ cp -r "$bin"/. "$work/"
 rm -f "$work/clear.sav"
 head -c 20000 "$bin/title.jpg" >"$work/title.jpg"
 
-display=""
-for n in $(seq 200 249); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb 1024x768
 
 SDL_AUDIODRIVER=dummy "$work/brackle" 2>"$work/stderr.txt" &
 game=$!

@@ -4,9 +4,10 @@
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d "/tmp/brackle prefix XXXXXX")
+source "$(dirname "$0")/../support/xsession.sh"
 cleanup() {
   [ -n "${game:-}" ] && kill "$game" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  stop_xsession
   rm -rf "$prefix"
 }
 trap cleanup EXIT
@@ -32,24 +33,11 @@ eval "set -- $exec_line"
 program=$1
 [ "$program" = "$app/brackle" ] || { echo "Exec names $program"; exit 1; }
 
-display=""
-for n in $(seq 250 299); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb 1024x768
 
 (cd / && SDL_AUDIODRIVER=dummy exec "$program") &
 game=$!
-win=""
-for _ in $(seq 100); do
-  win=$(xdotool search --name '^Skelmora$' 2>/dev/null | head -1 || true)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "the launcher did not open the game"; exit 1; }
+wait_window Skelmora >/dev/null || { echo "the launcher did not open the game"; exit 1; }
 sleep 0.5
 kill -TERM "$game"
 wait "$game" || true

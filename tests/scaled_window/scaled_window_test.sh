@@ -6,43 +6,27 @@ bin=$1
 out=$2
 mkdir -p "$out"
 work=$(mktemp -d "/tmp/brackle scaled XXXXXX")
+source "$(dirname "$0")/../support/xsession.sh"
 cleanup() {
   [ -n "${game:-}" ] && kill "$game" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  stop_xsession
   rm -rf "$work"
 }
 trap cleanup EXIT
 cp -r "$bin"/. "$work/"
 rm -f "$work/clear.sav"
 
-display=""
-for n in $(seq 150 199); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb 1920x1080
 
 SDL_AUDIODRIVER=dummy "$work/brackle" 2>"$out/stderr.txt" &
 game=$!
-win=""
-for _ in $(seq 100); do
-  win=$(xdotool search --name '^Skelmora$' 2>/dev/null | head -1 || true)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "no game window"; exit 1; }
+win=$(wait_window Skelmora) || { echo "no game window"; exit 1; }
 xdotool windowmove "$win" 0 0 windowsize "$win" 1920 1080
 sleep 0.5
 
 # Scale 3 puts the 1500 x 1050 surface at (210, 15).
-click() {  # surface x, surface y: held across a frame, as a person clicks
-  xdotool mousemove $((210 + $1 * 3)) $((15 + $2 * 3))
-  sleep 0.3
-  xdotool mousedown 1
-  sleep 0.25
-  xdotool mouseup 1
+click() {  # surface x, surface y
+  hold_click $((210 + $1 * 3)) $((15 + $2 * 3))
 }
 pixel() {  # screen x y -> "r,g,b"
   convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
