@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "common/file_error.h"
@@ -73,6 +74,12 @@ void SdlHost::deliverEvents() {
     float x, y;
     switch (e.type) {
       case SDL_QUIT: events_->closeRequested(); break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+            e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+            e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_RESTORED)
+          stale_ = true;
+        break;
       case SDL_MOUSEBUTTONDOWN: {
         // Only presses on the play surface count; it then keeps the pointer until release.
         if (!toPicture(e.button.x, e.button.y, x, y) && !captured_) break;
@@ -111,7 +118,17 @@ void SdlHost::deliverEvents() {
       default: break;
     }
   }
+  presentIfChanged();
+}
+
+void SdlHost::presentIfChanged() {
+  if (!picture_) return;
+  const size_t size = static_cast<size_t>(picture_->width()) * picture_->height() * 3;
+  if (!stale_ && shown_.size() == size && std::memcmp(shown_.data(), picture_->data(), size) == 0)
+    return;
   present();
+  shown_.assign(picture_->data(), picture_->data() + size);
+  stale_ = false;
 }
 
 void SdlHost::present() {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/host.h"
 #include "platform/icon.h"
@@ -37,6 +38,9 @@ class SdlHost : public Host {
 
  private:
   void present();
+  // Presents only when the picture differs from the one on screen or the window asked to
+  // be redrawn: an idle title would otherwise be drawn twenty times a second.
+  void presentIfChanged();
   bool toPicture(int wx, int wy, float& x, float& y) const;
 
   std::string caption_;
@@ -47,6 +51,8 @@ class SdlHost : public Host {
   const Surface* picture_ = nullptr;
   WindowEvents* events_ = nullptr;
   bool captured_ = false;  // a button went down on the picture and is still held
+  std::vector<uint8_t> shown_;  // the pixels last presented
+  bool stale_ = true;           // the window must be redrawn whatever the picture
   std::unique_ptr<Media> media_;
   IconImage icon_;
 };
