@@ -1,0 +1,152 @@
+// Cost of playing, through the play loop itself: one whole play frame (field, marker,
+// arrow, buttons, input, the frame wait) against its 100 ms, and one frame of a move
+// made by a click against its 50 ms.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <initializer_list>
+#include <memory>
+
+#include "game/render/sprite_sheet.h"
+#include "game/shell/game.h"
+#include "platform/jpeg.h"
+#include "platform/scripted_host.h"
+#include "platform/text.h"
+
+namespace {
+
+platform::Font& font() {
+  static std::unique_ptr<platform::Font> f = platform::Font::openGameFont();
+  return *f;
+}
+
+struct StopBench {};
+
+// Stage 1 from rows of letters: . unpainted, o painted, # block, W S E J pieces, - empty;
+// cells left out are empty space.
+common::StageSet stage(std::initializer_list<const char*> rows) {
+  static const char kLetters[] = ".o#WSEJ-";
+  common::StageSet set;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) set(x, y, 1) = common::kEmpty;
+  int y = 0;
+  for (const char* row : rows) {
+    for (int x = 0; row[x] && x < 10; ++x)
+      set(x, y, 1) = static_cast<uint8_t>(std::strchr(kLetters, row[x]) - kLetters);
+    ++y;
+  }
+  return set;
+}
+
+// A game on the windowless host, entered into stage 1 of `set` as the stage select does.
+struct Play {
+  platform::ScriptedHost host{BRACKLE_SOURCE_DIR "/assets"};
+  game::Game g{host, font(), game::spriteSheet()};
+  uint32_t lastStart = 0;
+  bool started = false;
+
+  explicit Play(const common::StageSet& set) {
+    host.showWindow(g.Pic.image, g);
+    g.Pic.setBackground(platform::decodeJpegFile(BRACKLE_SOURCE_DIR "/assets/back.jpg"));
+    g.stageSet = set;
+    g.loadStage(g.stageSet, 1);
+    g.curStage = 0;
+  }
+  // True at the first delivery of each frame.
+  bool newFrame() {
+    const bool fresh = !started || g.frameStart != lastStart;
+    started = true;
+    lastStart = g.frameStart;
+    return fresh;
+  }
+  bool moving() const { return g.hasPiece() && !rules::isPiece(g.playField[g.activeX][g.activeY]); }
+};
+
+// Every frame after the fade-in, with the pointer resting on the active piece's lower
+// right (the arrow shows on half of the frames).
+void playFrame(benchmark::State& state, const common::StageSet& set) {
+  Play p(set);
+  p.g.mouseX = static_cast<float>(32 * (p.g.activeX - p.g.activeY) + p.g.viewX + 320);
+  p.g.mouseY = static_cast<float>(16 * (p.g.activeX + p.g.activeY) + p.g.viewY + 30);
+  p.host.onDeliver = [&](platform::ScriptedHost&) {
+    if (!p.newFrame() || p.g.fadeMode != 0) return;
+    if (!state.KeepRunning()) throw StopBench{};
+  };
+  try {
+    p.g.MainL();
+  } catch (const StopBench&) {
+  }
+  state.counters["labels"] = p.g.turnCycle - 2;
+  state.SetLabel("period 100 ms");
+}
+
+// The stage of the play tests: four pieces, three labels.
+BENCHMARK_CAPTURE(playFrame, fourPieces, stage({"ooEo", "o.o#", "JW..", "#S.."}))
+    ->Unit(benchmark::kMicrosecond);
+// Every other cell a piece: 50 pieces, 49 labels.
+BENCHMARK_CAPTURE(playFrame, fiftyPieces,
+                  stage({"W.S.E.J.W.", ".J.W.S.E.J", "S.E.J.W.S.", ".W.S.E.J.W", "E.J.W.S.E.",
+                         ".S.E.J.W.S", "J.W.S.E.J.", ".E.J.W.S.E", "W.S.E.J.W.", ".J.W.S.E.J"}))
+    ->Unit(benchmark::kMicrosecond);
+
+// An eraser and a walker chase each other round a ring of six cells for ever: the walker
+// paints, the eraser unpaints behind it, so the stage never clears. The pointer aims each
+// piece at the next cell of the ring and clicks; only frames that follow another move
+// frame are timed, so each timed span is one 50 ms move frame and its wait.
+void moveFrame(benchmark::State& state) {
+  // Ring (0,0) (1,0) (2,0) (2,1) (1,1) (0,1) in a field of painted floor and blocks, so
+  // every frame draws all 100 tiles. No other piece: each would need a move of its own.
+  Play p(stage({"EoW#o#o#o#", "...#o#o#o#", "#o#o#o#o#o", "o#o#o#o#o#", "#o#o#o#o#o", "o#o#o#o#o#",
+                "#o#o#o#o#o", "o#o#o#o#o#", "#o#o#o#o#o", "o#o#o#o#o#"}));
+  const auto next = [](int x, int y) {
+    if (y == 0) return x < 2 ? std::pair{x + 1, 0} : std::pair{2, 1};
+    return x > 0 ? std::pair{x - 1, 1} : std::pair{0, 0};
+  };
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point last;
+  bool lastMoving = false, pressed = false, running = false;
+  int still = 0;  // frames since the last move frame
+  p.host.onDeliver = [&](platform::ScriptedHost& h) {
+    if (!p.newFrame() || p.g.fadeMode != 0) return;
+    const auto now = Clock::now();
+    const bool moving = p.moving();
+    still = moving ? 0 : still + 1;
+    if (still > 20) {
+      state.SkipWithError("the pieces stopped moving");
+      throw StopBench{};
+    }
+    if (moving && lastMoving) {
+      if (running) {
+        state.SetIterationTime(std::chrono::duration<double>(now - last).count());
+        if (!state.KeepRunning()) throw StopBench{};
+      } else {
+        running = state.KeepRunning();
+      }
+    }
+    last = now;
+    lastMoving = moving;
+    if (pressed) {
+      h.release(1);
+      pressed = false;
+    } else if (!moving && p.g.animStep == 1) {
+      // The coming frame shows the arrow, aims, then takes the press.
+      const auto [tx, ty] = next(p.g.activeX, p.g.activeY);
+      const int dx = tx - p.g.activeX, dy = ty - p.g.activeY;
+      const double cx = 32 * (p.g.activeX - p.g.activeY) + p.g.viewX + 302;
+      const double cy = 16 * (p.g.activeX + p.g.activeY) + p.g.viewY + 16;
+      const bool right = dx == 1 || dy == -1, up = dx == -1 || dy == -1;
+      h.move(static_cast<float>(cx + (right ? 20 : -20)), static_cast<float>(cy + (up ? -10 : 10)));
+      h.press(1, 0, 0);
+      pressed = true;
+    }
+  };
+  try {
+    p.g.MainL();
+  } catch (const StopBench&) {
+  }
+  state.SetLabel("period 50 ms");
+}
+BENCHMARK(moveFrame)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
