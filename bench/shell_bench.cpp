@@ -1,0 +1,66 @@
+// Cost of a title frame (idle and fading out) against its 100 ms, and of reading the files.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "common/atomic_file.h"
+#include "common/stage_file.h"
+#include "game/render/sprite_sheet.h"
+#include "game/shell/clear_record.h"
+#include "game/shell/game.h"
+#include "platform/scripted_host.h"
+#include "platform/text.h"
+
+namespace {
+
+platform::Font& font() {
+  static std::unique_ptr<platform::Font> f = platform::Font::openGameFont();
+  return *f;
+}
+
+struct StopBench {};
+
+// The master loop on the windowless host, from the shipped files, one iteration a frame.
+// The run is stopped before it closes, so nothing is written beside the assets.
+void titleFrame(benchmark::State& state) {
+  const bool fading = state.range(0) != 0;
+  platform::ScriptedHost host(BRACKLE_SOURCE_DIR "/assets");
+  game::Game g(host, font(), game::spriteSheet());
+  bool started = false;
+  uint32_t last = 0;
+  host.onDeliver = [&](platform::ScriptedHost&) {
+    if (started && g.frameStart == last) return;  // a frame's second delivery
+    started = true;
+    last = g.frameStart;
+    if (fading) {
+      g.fadeMode = 1;  // keep the fade going: every frame draws one more step
+      g.fadeStep = 1;
+    }
+    if (!state.KeepRunning()) throw StopBench{};
+  };
+  try {
+    g.Form_Load();
+  } catch (const StopBench&) {
+  }
+}
+BENCHMARK(titleFrame)->ArgName("fading")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void parseStageFile(benchmark::State& state) {
+  const std::string text = common::readWholeFile(BRACKLE_SOURCE_DIR "/assets/stage.stg");
+  common::StageSet set;
+  for (auto _ : state) benchmark::DoNotOptimize(common::parseStageText(set, text));
+}
+BENCHMARK(parseStageFile);
+
+void clearRecordRoundTrip(benchmark::State& state) {
+  bool flags[31] = {};
+  for (int i = 0; i < 31; i += 3) flags[i] = true;
+  for (auto _ : state) {
+    const std::string text = game::formatClearRecord(flags);
+    benchmark::DoNotOptimize(game::parseClearRecord(text, flags));
+  }
+}
+BENCHMARK(clearRecordRoundTrip);
+
+}  // namespace
