@@ -1,5 +1,4 @@
-// Cost of one stage-select frame (wave, heading, preview, 150 or 155 text draws) against its 100
-// ms.
+// Cost of one stage-select frame (wave, heading, preview, 150 or 155 text draws), budget 100 ms.
 #include <benchmark/benchmark.h>
 
 #include <memory>

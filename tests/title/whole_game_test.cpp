@@ -1,5 +1,4 @@
-// The whole game on the scripted host, driven by the pointer alone: title, stage select,
-// a stage given up, a stage cleared, and the cleared record written on closing.
+// The whole game on the scripted host driven by the pointer alone, through to the saved record.
 #include <gtest/gtest.h>
 
 #include <sstream>
