@@ -199,7 +199,7 @@ struct Media::Impl {
   std::atomic<bool> counting{false};
   std::atomic<uint64_t> framesPlayed{0};
   int frameBytes = 4;
-  int rate = 44100;
+  int rate = 32000;
   static void countFrames(void* self, Uint8*, int bytes) {
     Impl* impl = static_cast<Impl*>(self);
     if (impl->counting) impl->framesPlayed += static_cast<uint64_t>(bytes / impl->frameBytes);
@@ -318,7 +318,9 @@ Media::Media() : impl_(std::make_unique<Impl>()) {
   if (liveMixers++ == 0) Mix_Init(MIX_INIT_MID);
   std::error_code ec;
   if (std::filesystem::exists(kSoundFont, ec)) Mix_SetSoundFonts(kSoundFont);
-  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) return;
+  // 32 kHz: the synthesizer's cost grows with the rate, and General MIDI voices lose
+  // nothing audible above 16 kHz.
+  if (Mix_OpenAudio(32000, AUDIO_S16SYS, 2, 1024) != 0) return;
   impl_->mixer = true;
   Uint16 format = AUDIO_S16SYS;
   int channels = 2;

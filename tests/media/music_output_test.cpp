@@ -21,9 +21,9 @@ struct Levels {
   double seconds = -1, rms = -1, peak = -1;
 };
 
-// sox's statistics of raw 44.1 kHz 16-bit stereo, the format the mixer opens.
+// sox's statistics of raw 32 kHz 16-bit stereo, the format the mixer opens.
 Levels measure(const std::string& raw) {
-  const std::string cmd = "sox -t raw -r 44100 -e signed -b 16 -c 2 '" + raw + "' -n stat 2>&1";
+  const std::string cmd = "sox -t raw -r 32000 -e signed -b 16 -c 2 '" + raw + "' -n stat 2>&1";
   std::unique_ptr<FILE, int (*)(FILE*)> out(popen(cmd.c_str(), "r"), pclose);
   Levels l;
   if (!out) return l;
