@@ -203,7 +203,6 @@ void Play::deliver() {
     if (keepPictures(f)) f.pic = g.Pic.image;
     frames.push_back(std::move(f));
   }
-  ++frames.back().deliveries;
   lastPhase_ = g.animPhase;
   lastStep_ = g.animStep;
   while (next_ < actions_.size() && actions_[next_](*this)) ++next_;

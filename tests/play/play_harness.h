@@ -52,7 +52,6 @@ struct Frame {
   int aimDX, aimDY;
   bool leftDown, rightDown;
   uint8_t field[10][10];
-  int deliveries = 0;     // deliveries while the frame waited
   platform::Surface pic;  // kept only when Play::keepPictures says so
 };
 
