@@ -7,7 +7,7 @@ packages=(
   # build
   cmake g++ make pkg-config clang
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
-  libfontconfig-dev libfltk1.3-dev
+  libfontconfig-dev libfltk1.3-dev libx11-dev
   googletest libgtest-dev libbenchmark-dev
   # run time: MIDI bank, Japanese face
   timgm6mb-soundfont fluidsynth fonts-ipafont-gothic fonts-dejavu-core fontconfig
