@@ -72,6 +72,13 @@ class GameProcess {
   int status_ = -1;
 };
 
+// Whether the test's X server still serves clients (a failure to find the window is then
+// the game's).
+bool xServerAnswers() {
+  return realwindow::capture("xwininfo -root 2>&1").find("Absolute upper-left") !=
+         std::string::npos;
+}
+
 void xdotool(const std::string& args) {
   realwindow::capture("xdotool " + args + " 2>/dev/null");
 }
@@ -307,9 +314,10 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
   Session s;
   {
     GameProcess game(dir.path(), x.display());
-    ASSERT_TRUE(realwindow::within(10s, [&] {
-      return (s.at = realwindow::findWindow("Skelmora")).has_value();
-    })) << "no window named Skelmora";
+    ASSERT_TRUE(realwindow::within(
+        20s, [&] { return (s.at = realwindow::findWindow("Skelmora")).has_value(); }))
+        << "no window named Skelmora; the X server " << (xServerAnswers() ? "answers" : "is gone")
+        << "; the game wrote: " << testing_support::readFile(dir.file("stderr.txt"));
     const Pointer p{*s.at};
 
     // Title: the picture, whole.
@@ -388,9 +396,13 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
   {
     GameProcess game(dir.path(), x.display());
     ASSERT_TRUE(realwindow::within(
-        10s, [&] { return (s.at = realwindow::findWindow("Skelmora")).has_value(); }));
+        20s, [&] { return (s.at = realwindow::findWindow("Skelmora")).has_value(); }))
+        << "no window at the second start; the X server "
+        << (xServerAnswers() ? "answers" : "is gone")
+        << "; the game wrote: " << testing_support::readFile(dir.file("stderr.txt"));
     const Pointer p{*s.at};
-    ASSERT_TRUE(s.waitFor(5s, [&](const Surface& pic) { return pic == title; }));
+    ASSERT_TRUE(s.waitFor(5s, [&](const Surface& pic) { return pic == title; }))
+        << "the title never showed at the second start";
     p.move(250, 175);
     p.click();
     p.move(300, 60);
