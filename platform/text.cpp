@@ -5,6 +5,7 @@
 #include <SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace platform {
@@ -57,14 +58,23 @@ const Font::Mask& Font::maskFor(const std::string& text) {
     SDL_Surface* s =
         TTF_RenderUTF8_Solid(static_cast<TTF_Font*>(ttf_), text.c_str(), SDL_Color{255, 255, 255, 255});
     if (s) {
-      // Solid rendering gives an 8-bit surface whose index 0 is the background.
+      // Solid rendering gives an 8-bit surface whose index 0 is the background. Keep the
+      // glyph pixels as runs along the rows: labels are drawn 150 times a frame.
       m.width = s->w;
       m.height = s->h;
-      m.on.resize(static_cast<size_t>(s->w) * s->h);
       SDL_LockSurface(s);
       for (int y = 0; y < s->h; ++y) {
         const uint8_t* row = static_cast<const uint8_t*>(s->pixels) + y * s->pitch;
-        for (int x = 0; x < s->w; ++x) m.on[static_cast<size_t>(y) * s->w + x] = row[x] != 0;
+        for (int x = 0; x < s->w;) {
+          if (!row[x]) {
+            ++x;
+            continue;
+          }
+          int end = x;
+          while (end < s->w && row[end]) ++end;
+          m.spans.push_back({y, x, end - x});
+          x = end;
+        }
       }
       SDL_UnlockSurface(s);
       SDL_FreeSurface(s);
@@ -74,15 +84,13 @@ const Font::Mask& Font::maskFor(const std::string& text) {
 }
 
 void Font::drawText(Surface& dst, const std::string& text, int x, int y, Rgb color) {
-  const Mask& m = maskFor(text);
-  for (int j = 0; j < m.height; ++j) {
-    const int py = y + j;
+  for (const Mask::Span& s : maskFor(text).spans) {
+    const int py = y + s.y;
     if (py < 0 || py >= dst.height()) continue;
-    for (int i = 0; i < m.width; ++i) {
-      const int px = x + i;
-      if (px >= 0 && px < dst.width() && m.on[static_cast<size_t>(j) * m.width + i])
-        dst.setPixel(px, py, color);
-    }
+    const int x0 = std::max(x + s.x, 0), x1 = std::min(x + s.x + s.n, dst.width());
+    if (x0 >= x1) continue;
+    uint8_t* p = dst.row(py) + 3 * static_cast<size_t>(x0);
+    for (int px = x0; px < x1; ++px, p += 3) p[0] = color.r, p[1] = color.g, p[2] = color.b;
   }
 }
 

@@ -27,7 +27,10 @@ class Font {
  private:
   struct Mask {
     int width = 0, height = 0;
-    std::vector<uint8_t> on;  // 1 where a glyph pixel is drawn
+    struct Span {
+      int y, x, n;  // n glyph pixels from (x, y) rightwards
+    };
+    std::vector<Span> spans;
   };
   Font(void* ttf, std::string path) : ttf_(ttf), path_(std::move(path)) {}
   const Mask& maskFor(const std::string& text);
