@@ -252,8 +252,9 @@ TEST(SheetPieces, StandingFramesAnimateAndEveryDirectionHasItsOwnPicture) {
 TEST(SheetArrows, PointOutOfTheirQuartersOuterCorner) {
   // The head is wider than the tail, so more of the arrow lies in the half of its
   // quarter toward the corner it points out of.
+  const std::vector<Masked> pictures = maskedPictures();
   for (int q = 0; q < 4; ++q) {
-    const Masked& m = maskedPictures()[3 + q];
+    const Masked& m = pictures[3 + q];
     SCOPED_TRACE(m.name);
     const double cornerX = q % 2 == 0 ? 0 : 32, cornerY = q < 2 ? 0 : 16;
     int near = 0, far = 0;
