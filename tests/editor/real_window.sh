@@ -9,12 +9,12 @@ palette_bmp=$2
 out_dir=$3
 mkdir -p "$out_dir"
 work=$(mktemp -d /tmp/quorlin-real-XXXXXX)
-xvfb_pid=
+source "$(dirname "$0")/../support/xsession.sh"
 editor_pid=
 
 cleanup() {
   [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_xsession
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -28,12 +28,7 @@ fail() {
 cp "$bin_dir/quorlin" "$bin_dir/stage.stg" "$work/"
 cp "$work/stage.stg" "$work/original.stg"
 
-# A display of our own; -displayfd picks a free number and writes it when ready.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -1 "$work/display")"
+start_xvfb 640x480 || fail "no X server"
 
 start_editor() {
   "$work/quorlin" 2>"$work/stderr" &

@@ -2,12 +2,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <string>
+#include <exception>
+#include <memory>
+
+#include "tests/support/x_session.h"
 
 namespace testing_x {
 
@@ -16,35 +16,17 @@ class XvfbEnvironment : public ::testing::Environment {
   void SetUp() override {
     const char* display = std::getenv("DISPLAY");
     if (display && *display) return;
-    int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    pid_ = ::fork();
-    ASSERT_GE(pid_, 0);
-    if (pid_ == 0) {
-      ::close(fds[0]);
-      const std::string fd = std::to_string(fds[1]);
-      // -displayfd picks a free display number and writes it to the pipe when ready.
-      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
-               "tcp", static_cast<char*>(nullptr));
-      ::_exit(127);
+    try {
+      xvfb_ = std::make_unique<realwindow::Xvfb>(640, 480);
+    } catch (const std::exception& e) {
+      FAIL() << e.what();
     }
-    ::close(fds[1]);
-    std::string number;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
-    ::close(fds[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-    ::setenv("DISPLAY", (":" + number).c_str(), 1);
+    ::setenv("DISPLAY", xvfb_->display().c_str(), 1);
   }
-  void TearDown() override {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
+  void TearDown() override { xvfb_.reset(); }
 
  private:
-  pid_t pid_ = -1;
+  std::unique_ptr<realwindow::Xvfb> xvfb_;
 };
 
 }  // namespace testing_x

@@ -1,9 +1,5 @@
 // The built game in a real X window: title, click, fade, background, and closing by SIGTERM.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -13,53 +9,17 @@
 
 #include "platform/bmp.h"
 #include "platform/jpeg.h"
-#include "tests/realwindow/x_session.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/x_session.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using platform::Surface;
+using realwindow::GameProcess;
 using realwindow::Geometry;
-
-// The game started from its own folder on the test's display.
-class GameProcess {
- public:
-  GameProcess(const std::string& folder, const std::string& display) {
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::setenv("DISPLAY", display.c_str(), 1);
-      ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-      const int err = ::open((folder + "/stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      if (err >= 0) ::dup2(err, 2);
-      const std::string program = folder + "/brackle";
-      ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-  }
-  ~GameProcess() {
-    if (running()) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  bool running() const { return pid_ > 0 && status_ < 0; }
-  void signal(int sig) { ::kill(pid_, sig); }
-  // The exit status once the process has ended, polled for up to `limit`; -1 if it runs on.
-  int waitExit(std::chrono::milliseconds limit) {
-    realwindow::within(limit, [&] {
-      int st = 0;
-      if (::waitpid(pid_, &st, WNOHANG) == pid_) status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128;
-      return status_ >= 0;
-    });
-    return status_;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int status_ = -1;
-};
+using realwindow::xdotool;
 
 // How many pixels of the play surface, at the window's corner, equal `picture`.
 int matching(const Surface& screen, const Geometry& at, const Surface& picture) {
@@ -91,10 +51,6 @@ void keep(const Surface& shot, const std::string& name) {
   testing_support::writeFile(name + ".bmp", platform::encodeBmp24(shot));
 }
 
-void xdotool(const std::string& args) {
-  realwindow::capture("xdotool " + args + " 2>/dev/null");
-}
-
 TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
   const fs::path bin = BRACKLE_BIN_DIR;
   ASSERT_TRUE(fs::exists(bin / "brackle")) << "build the brackle target first";
@@ -114,7 +70,9 @@ TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
   std::optional<Geometry> at;
   ASSERT_TRUE(realwindow::within(10s, [&] {
     return (at = realwindow::findWindow("Skelmora")).has_value();
-  })) << "no window named Skelmora";
+  })) << "no window named Skelmora; the X server "
+        << (realwindow::xServerAnswers() ? "answers" : "is gone")
+        << "; the game wrote: " << testing_support::readFile(dir.file("stderr.txt"));
   EXPECT_EQ(at->width, 501);
   EXPECT_EQ(at->height, 351);
 
@@ -160,8 +118,7 @@ TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
   keep(shot, "select");
 
   // SDL turns SIGTERM into a close request: the record is written and the game ends.
-  game.signal(SIGTERM);
-  EXPECT_EQ(game.waitExit(5s), 0);
+  EXPECT_EQ(game.close(5s), 0);
   std::string want;
   for (int i = 0; i < 31; ++i) want += "False\r\n";
   EXPECT_EQ(testing_support::readFile(dir.file("clear.sav")), want);

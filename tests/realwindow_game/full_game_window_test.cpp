@@ -1,11 +1,7 @@
 // The built game in a real X window, played as a new player would, progress kept on restart.
 #include <SDL.h>
 #include <SDL_image.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -21,8 +17,8 @@
 #include "common/stage_file.h"
 #include "game/render/sprite_sheet.h"
 #include "platform/jpeg.h"
-#include "tests/realwindow/x_session.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/x_session.h"
 #include "tests/title/menu_fixture.h"
 
 namespace {
@@ -31,57 +27,13 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using platform::Rgb;
 using platform::Surface;
+using realwindow::GameProcess;
 using realwindow::Geometry;
+using realwindow::xdotool;
+using realwindow::xServerAnswers;
 
 // ---------------------------------------------------------------------------------------------
-// The game process and the pointer.
-
-class GameProcess {
- public:
-  GameProcess(const std::string& folder, const std::string& display) {
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::setenv("DISPLAY", display.c_str(), 1);
-      ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-      const int err = ::open((folder + "/stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      if (err >= 0) ::dup2(err, 2);
-      const std::string program = folder + "/brackle";
-      ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-  }
-  ~GameProcess() {
-    if (pid_ > 0 && status_ < 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  // SIGTERM is the window system's close request; the exit status, or -1 after `limit`.
-  int close(std::chrono::milliseconds limit) {
-    ::kill(pid_, SIGTERM);
-    realwindow::within(limit, [&] {
-      int st = 0;
-      if (::waitpid(pid_, &st, WNOHANG) == pid_) status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128;
-      return status_ >= 0;
-    });
-    return status_;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int status_ = -1;
-};
-
-// Whether the test's X server still serves clients (a failure to find the window is then
-// the game's).
-bool xServerAnswers() {
-  return realwindow::capture("xwininfo -root 2>&1").find("Absolute upper-left") !=
-         std::string::npos;
-}
-
-void xdotool(const std::string& args) {
-  realwindow::capture("xdotool " + args + " 2>/dev/null");
-}
+// The pointer.
 
 // Pointer positions are given in pixels of the play surface.
 struct Pointer {

@@ -12,12 +12,12 @@ wm_close=$3
 out_dir=$4
 mkdir -p "$out_dir"
 work=$(mktemp -d /tmp/brackle-play-XXXXXX)
-xvfb_pid=
+source "$(dirname "$0")/../support/xsession.sh"
 game_pid=
 
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_xsession
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -86,31 +86,20 @@ painted_mini=$(convert "$sheet" -format '%[hex:p{232,248}]' info:)
 
 # --- The window ------------------------------------------------------------------------------
 
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -1 "$work/display")"
+start_xvfb 800x600 || fail "no X server"
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 "$work/brackle" 2>"$work/stderr" &
 game_pid=$!
-win=$(timeout 10 xdotool search --sync --onlyvisible --name '^Skelmora$' | head -1) || true
-[ -n "$win" ] || fail "no window named Skelmora"
+win=$(wait_window Skelmora) || fail "no window named Skelmora"
 xwininfo -id "$win" | grep -q 'Width: 501' || fail "client width is not 501"
 xwininfo -id "$win" | grep -q 'Height: 351' || fail "client height is not 351"
 
 shot() { import -window "$win" "$1"; }
 hex_at() { convert "$1" -depth 8 -format "%[hex:p{$2,$3}]" info:; }
-# A click held across frames, as a player's: the game never sees a press and release
-# that arrive between the same two frames.
-click_at() {
-  xdotool mousemove --window "$win" "$1" "$2"
-  sleep 0.3  # an arrow frame passes: the arrow shows on two frames out of four
-  xdotool mousedown 1
-  sleep 0.25
-  xdotool mouseup 1
-}
+# A click held across frames, after a pause in which an arrow frame passes (the arrow
+# shows on two frames out of four).
+click_at() { hold_click "$1" "$2" "$win"; }
 # Screenshots until pixel (x, y) shows the colour; false after the given seconds.
 wait_for_pixel() {
   local end=$((SECONDS + $4))

@@ -1,13 +1,14 @@
 # Shell helpers for real-window tests: a private X server, waiting for a window, and
 # clicks held across a frame. Source it; `stop_xsession` runs from the caller's trap.
 
-# start_xvfb WIDTHxHEIGHT: Xvfb on a display number it picks itself; sets DISPLAY.
+# start_xvfb WIDTHxHEIGHT: Xvfb on a display number it picks itself; sets DISPLAY. Waits
+# up to 10 s: a loaded machine can be that slow to bring it up.
 start_xvfb() {
   local numfile
   numfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$numfile" 2>/dev/null &
   xvfb_pid=$!
-  for _ in $(seq 100); do
+  for _ in $(seq 200); do
     [ -s "$numfile" ] && break
     sleep 0.05
   done
@@ -20,20 +21,26 @@ stop_xsession() {
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 
-# wait_window TITLE: prints the first window with exactly that name, waiting up to 10 s.
+# wait_window TITLE: prints the first mapped window with exactly that name, waiting up to
+# 10 s (an unmapped one cannot be shot or clicked yet).
 wait_window() {
   local win=""
   for _ in $(seq 100); do
-    win=$(xdotool search --name "^$1\$" 2>/dev/null | head -1 || true)
+    win=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
     [ -n "$win" ] && { echo "$win"; return 0; }
     sleep 0.1
   done
   return 1
 }
 
-# hold_click X Y: the game only sees a press that lasts past a frame, as a person's does.
+# hold_click X Y [WINDOW]: the game only sees a press that lasts past a frame, as a
+# person's does. With a window, X and Y are inside it; else they are on the screen.
 hold_click() {
-  xdotool mousemove "$1" "$2"
+  if [ -n "${3:-}" ]; then
+    xdotool mousemove --window "$3" "$1" "$2"
+  else
+    xdotool mousemove "$1" "$2"
+  fi
   sleep 0.3
   xdotool mousedown 1
   sleep 0.25

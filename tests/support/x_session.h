@@ -1,6 +1,7 @@
-// A private X server for real-window tests, commands run against it, and screenshots.
+// A private X server for real-window tests, the game run on it, commands, and screenshots.
 #pragma once
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,6 +48,8 @@ class Xvfb {
     ::kill(pid_, SIGTERM);
     ::waitpid(pid_, nullptr, 0);
   }
+  Xvfb(const Xvfb&) = delete;
+  Xvfb& operator=(const Xvfb&) = delete;
   const std::string& display() const { return display_; }
 
  private:
@@ -85,6 +88,15 @@ inline platform::Surface screenshot() {
   return s;
 }
 
+// xdotool with these arguments, its output dropped.
+inline void xdotool(const std::string& args) { capture("xdotool " + args + " 2>/dev/null"); }
+
+// Whether the test's X server still serves clients (a window that never shows is then the
+// program's fault).
+inline bool xServerAnswers() {
+  return capture("xwininfo -root 2>&1").find("Absolute upper-left") != std::string::npos;
+}
+
 // Where a window with this exact name sits on the screen, once it is mapped.
 struct Geometry {
   int x, y, width, height;
@@ -118,5 +130,49 @@ bool within(std::chrono::milliseconds limit, F test) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
 }
+
+// The game started from its own folder on the given display, its standard error in
+// stderr.txt there and its sound to nowhere; killed if it still runs when the object goes.
+class GameProcess {
+ public:
+  GameProcess(const std::string& folder, const std::string& display) {
+    pid_ = ::fork();
+    if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+      ::setenv("DISPLAY", display.c_str(), 1);
+      ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+      const int err = ::open((folder + "/stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      if (err >= 0) ::dup2(err, 2);
+      const std::string program = folder + "/brackle";
+      ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+  }
+  ~GameProcess() {
+    if (status_ < 0) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  GameProcess(const GameProcess&) = delete;
+  GameProcess& operator=(const GameProcess&) = delete;
+
+  // SIGTERM is the window system's close request; the exit status (128 when a signal ended
+  // it), or -1 if it still runs after `limit`.
+  int close(std::chrono::milliseconds limit) {
+    if (status_ >= 0) return status_;  // already reaped: its pid may be another's now
+    ::kill(pid_, SIGTERM);
+    within(limit, [&] {
+      int st = 0;
+      if (::waitpid(pid_, &st, WNOHANG) == pid_) status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128;
+      return status_ >= 0;
+    });
+    return status_;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int status_ = -1;
+};
 
 }  // namespace realwindow
