@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -17,11 +16,14 @@
 #include "common/atomic_file.h"
 #include "common/stage_file.h"
 #include "platform/bmp.h"
+#include "tests/support/file_text.h"
 
 namespace fs = std::filesystem;
 using editor::EditorForm;
 using platform::Rgb;
 using platform::Surface;
+using testing_support::readFile;
+using testing_support::writeFile;
 
 namespace {
 
@@ -44,17 +46,6 @@ common::StageSet patternSet() {
     for (int y = 0; y < 10; ++y)
       for (int x = 0; x < 10; ++x) set(x, y, s) = static_cast<uint8_t>((x + 2 * y + s) % 8);
   return set;
-}
-
-std::string readFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void writeFile(const fs::path& p, const std::string& text) {
-  std::ofstream(p, std::ios::binary) << text;
 }
 
 bool sameSquare(const Surface& a, int ax, int ay, const Surface& b, int bx, int by) {

@@ -9,9 +9,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,10 +18,13 @@
 #include "editor/editor_form.h"
 #include "editor/editor_window.h"
 #include "tests/editor/xvfb_display.h"
+#include "tests/support/file_text.h"
 
 namespace fs = std::filesystem;
 using platform::Rgb;
 using platform::Surface;
+using testing_support::readFile;
+using testing_support::writeFile;
 
 namespace {
 
@@ -40,13 +41,6 @@ Surface distinctPalette() {
   return p;
 }
 
-std::string readFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class EditorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -56,7 +50,7 @@ class EditorWindowTest : public ::testing::Test {
     for (int s = 1; s <= 30; ++s)
       for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x) fileSet(x, y, s) = static_cast<uint8_t>((3 * x + y + s) % 8);
-    std::ofstream(dir / "stage.stg", std::ios::binary) << common::formatStageText(fileSet);
+    writeFile(dir / "stage.stg", common::formatStageText(fileSet));
     form = std::make_unique<editor::EditorForm>(
         common::inFolder(dir.string(), "\\stage.stg"), palette,
         [this](const common::FileError& e) { failures.push_back(e.what()); });

@@ -13,9 +13,7 @@ source "$(dirname "$0")/../support/xsession.sh"
 editor_pid=
 
 cleanup() {
-  [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null || true
-  stop_xsession
-  wait 2>/dev/null || true
+  stop_xsession "$editor_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT

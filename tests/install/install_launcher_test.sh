@@ -6,8 +6,7 @@ build=$1
 prefix=$(mktemp -d "/tmp/brackle prefix XXXXXX")
 source "$(dirname "$0")/../support/xsession.sh"
 cleanup() {
-  [ -n "${game:-}" ] && kill "$game" 2>/dev/null || true
-  stop_xsession
+  stop_xsession "${game:-}"
   rm -rf "$prefix"
 }
 trap cleanup EXIT

@@ -68,11 +68,11 @@ TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
 
   GameProcess game(dir.path(), x.display());
   std::optional<Geometry> at;
-  ASSERT_TRUE(realwindow::within(10s, [&] {
-    return (at = realwindow::findWindow("Skelmora")).has_value();
-  })) << "no window named Skelmora; the X server "
-        << (realwindow::xServerAnswers() ? "answers" : "is gone")
-        << "; the game wrote: " << testing_support::readFile(dir.file("stderr.txt"));
+  ASSERT_TRUE(realwindow::within(
+      10s, [&] { return (at = realwindow::findWindow("Skelmora")).has_value(); }))
+      << "no window named Skelmora; the X server "
+      << (realwindow::xServerAnswers() ? "answers" : "is gone")
+      << "; the game wrote: " << testing_support::readFile(dir.file("stderr.txt"));
   EXPECT_EQ(at->width, 501);
   EXPECT_EQ(at->height, 351);
 

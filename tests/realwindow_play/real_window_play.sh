@@ -16,9 +16,7 @@ source "$(dirname "$0")/../support/xsession.sh"
 game_pid=
 
 cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  stop_xsession
-  wait 2>/dev/null || true
+  stop_xsession "$game_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT

@@ -8,8 +8,7 @@ mkdir -p "$out"
 work=$(mktemp -d "/tmp/brackle scaled XXXXXX")
 source "$(dirname "$0")/../support/xsession.sh"
 cleanup() {
-  [ -n "${game:-}" ] && kill "$game" 2>/dev/null || true
-  stop_xsession
+  stop_xsession "${game:-}"
   rm -rf "$work"
 }
 trap cleanup EXIT

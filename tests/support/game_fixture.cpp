@@ -2,8 +2,6 @@
 #include "tests/support/game_fixture.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace testing_support {
@@ -28,24 +26,13 @@ void copyRuntimeFiles(const std::string& folder) {
                   fs::copy_options::overwrite_existing);
 }
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void writeFile(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-}
-
 platform::Font& gameFont() {
   static std::unique_ptr<platform::Font> font = platform::Font::openGameFont();
   return *font;
 }
 
-GameRun::GameRun() : dir("brackle game"), host(dir.path()), g(host, gameFont(), game::spriteSheet()) {
+GameRun::GameRun()
+    : dir("brackle game"), host(dir.path()), g(host, gameFont(), game::spriteSheet()) {
   copyRuntimeFiles(dir.path());
 }
 

@@ -9,6 +9,7 @@
 #include "game/shell/game.h"
 #include "platform/scripted_host.h"
 #include "platform/text.h"
+#include "tests/support/file_text.h"
 
 namespace testing_support {
 
@@ -26,9 +27,6 @@ class TempDir {
 
 // Copies the runnable folder's files (stage.stg, pictures, sounds) into `folder`.
 void copyRuntimeFiles(const std::string& folder);
-
-std::string readFile(const std::string& path);
-void writeFile(const std::string& path, const std::string& content);
 
 // The game's font, opened once for the whole test program.
 platform::Font& gameFont();

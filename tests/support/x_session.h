@@ -89,7 +89,9 @@ inline platform::Surface screenshot() {
 }
 
 // xdotool with these arguments, its output dropped.
-inline void xdotool(const std::string& args) { capture("xdotool " + args + " 2>/dev/null"); }
+inline void xdotool(const std::string& args) {
+  capture("xdotool " + args + " 2>/dev/null");
+}
 
 // Whether the test's X server still serves clients (a window that never shows is then the
 // program's fault).

@@ -17,8 +17,15 @@ start_xvfb() {
   [ "$DISPLAY" != ":" ] || { echo "Xvfb did not start"; return 1; }
 }
 
+# stop_xsession [PID...]: ends the given programs (empty ones are skipped), then the X
+# server, and waits for them, so nothing still writes into a folder being removed.
 stop_xsession() {
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+  local pid
+  for pid in "$@" "${xvfb_pid:-}"; do
+    [ -n "$pid" ] || continue
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  done
 }
 
 # wait_window TITLE: prints the first mapped window with exactly that name, waiting up to
