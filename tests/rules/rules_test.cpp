@@ -324,9 +324,12 @@ TEST(RulesRandom, InvariantHoldsThroughRandomPlay) {
         moved = true;
         ++moves;
         const int change = unpaintedCount(ps) - zeros;
-        if (code == common::kEraser) ASSERT_EQ(change, 1);
-        else if (code == common::kSlider) ASSERT_EQ(change, -d);
-        else ASSERT_EQ(change, -1);
+        if (code == common::kEraser)
+          ASSERT_EQ(change, 1);
+        else if (code == common::kSlider)
+          ASSERT_EQ(change, -d);
+        else
+          ASSERT_EQ(change, -1);
       }
       if (!moved) break;
     }

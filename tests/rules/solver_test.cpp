@@ -57,14 +57,17 @@ TEST(Solver, AgreesWithBruteForceOnHandMadeFields) {
       {"walker cut off by empty space", {"W.-."}, solve::Verdict::kUnsolvable, -1},
       {"walker cut off by painted floor", {"W.o.", "##.."}, solve::Verdict::kUnsolvable, -1},
       {"second walker stuck at its turn", {"W..-W"}, solve::Verdict::kUnsolvable, -1},
-      {"second walker stuck, but the first clears before its turn", {"W.-W"},
-       solve::Verdict::kSolvable, 1},
+      {"second walker stuck, but the first clears before its turn",
+       {"W.-W"},
+       solve::Verdict::kSolvable,
+       1},
       {"jumper cannot land on odd cells", {"J..."}, solve::Verdict::kUnsolvable, -1},
-      {"jumper over blocks and empty space", {"J#.#.", "-----", "--#-."}, solve::Verdict::kSolvable,
+      {"jumper over blocks and empty space",
+       {"J#.#.", "-----", "--#-."},
+       solve::Verdict::kSolvable,
        3},
       {"slider ring", {"-.--", "S...", ".#-.", "...."}, solve::Verdict::kSolvable, 6},
-      {"two walkers and an eraser", {"W..---", "ooEoo-", "--..W-"}, solve::Verdict::kSolvable,
-       10},
+      {"two walkers and an eraser", {"W..---", "ooEoo-", "--..W-"}, solve::Verdict::kSolvable, 10},
       {"eraser first, with no painted floor", {"E.", "W."}, solve::Verdict::kUnsolvable, -1},
       {"nothing to paint", {"Wo", "o#"}, solve::Verdict::kSolvable, 0},
       {"no piece", {"..", "o."}, solve::Verdict::kNoPiece, -1},
@@ -131,11 +134,8 @@ TEST(Solver, AgreesWithBruteForceOnRandomFields) {
 // from which the brute force still clears.
 TEST(Solver, PruningNeverDropsAStateThatCanStillClear) {
   const std::vector<std::vector<const char*>> fields = {
-      {"W..---", "ooEoo-", "--..W-"},
-      {"-.--", "S...", ".#-.", "...."},
-      {"W...", "..S.", "...."},
-      {"W.o..", "..Eo.", "..o.W"},
-      {"J.o..", ".W...", "o.o.."},
+      {"W..---", "ooEoo-", "--..W-"}, {"-.--", "S...", ".#-.", "...."}, {"W...", "..S.", "...."},
+      {"W.o..", "..Eo.", "..o.W"},    {"J.o..", ".W...", "o.o.."},
   };
   int checked = 0;
   for (const auto& rows : fields) {

@@ -21,16 +21,17 @@ constexpr int kFailing = 2;  // a stage is unsolvable or has no piece
 constexpr int kUnknown = 3;  // no stage fails, but the state limit left one undecided
 
 void usage() {
-  std::cerr << "usage: brackle-solve [STAGE_FILE] [--stage N] [--show] [--solutions]\n"
-               "                     [--max-states N] [--no-prune]\n"
-               "  STAGE_FILE      default: stage.stg beside this program\n"
-               "  --stage N       only stage N (1..30)\n"
-               "  --show          print the moves of one fewest-move solution\n"
-               "  --solutions     print fewest-move solutions in the stored-solution format\n"
-               "  --max-states N  states kept before giving up with \"unknown\"\n"
-               "  --no-prune      do not skip states proven unclearable\n"
-               "exit status: 0 all solvable, 1 bad input, 2 a stage unsolvable or without a piece,\n"
-               "3 a stage undecided within the state limit\n";
+  std::cerr
+      << "usage: brackle-solve [STAGE_FILE] [--stage N] [--show] [--solutions]\n"
+         "                     [--max-states N] [--no-prune]\n"
+         "  STAGE_FILE      default: stage.stg beside this program\n"
+         "  --stage N       only stage N (1..30)\n"
+         "  --show          print the moves of one fewest-move solution\n"
+         "  --solutions     print fewest-move solutions in the stored-solution format\n"
+         "  --max-states N  states kept before giving up with \"unknown\"\n"
+         "  --no-prune      do not skip states proven unclearable\n"
+         "exit status: 0 all solvable, 1 bad input, 2 a stage unsolvable or without a piece,\n"
+         "3 a stage undecided within the state limit\n";
 }
 
 std::string programFolder() {
@@ -44,11 +45,16 @@ std::string programFolder() {
 
 const char* kindName(uint8_t code) {
   switch (code) {
-    case common::kWalker: return "walker";
-    case common::kSlider: return "slider";
-    case common::kEraser: return "eraser";
-    case common::kJumper: return "jumper";
-    default: return "piece";
+    case common::kWalker:
+      return "walker";
+    case common::kSlider:
+      return "slider";
+    case common::kEraser:
+      return "eraser";
+    case common::kJumper:
+      return "jumper";
+    default:
+      return "piece";
   }
 }
 
@@ -64,8 +70,10 @@ Census census(const common::StageSet& set, int s) {
     for (int x = 0; x < 10; ++x) {
       const uint8_t code = set(x, y, s);
       if (code == common::kUnpainted) ++c.unpainted;
-      if (code >= common::kWalker && code <= common::kJumper) ++c.count[code - common::kWalker];
-      else if (rules::isPiece(code)) ++c.other;
+      if (code >= common::kWalker && code <= common::kJumper)
+        ++c.count[code - common::kWalker];
+      else if (rules::isPiece(code))
+        ++c.other;
     }
   }
   return c;
@@ -73,10 +81,14 @@ Census census(const common::StageSet& set, int s) {
 
 const char* verdictName(solve::Verdict v) {
   switch (v) {
-    case solve::Verdict::kSolvable: return "solvable";
-    case solve::Verdict::kUnsolvable: return "unsolvable";
-    case solve::Verdict::kNoPiece: return "no piece";
-    default: return "unknown";
+    case solve::Verdict::kSolvable:
+      return "solvable";
+    case solve::Verdict::kUnsolvable:
+      return "unsolvable";
+    case solve::Verdict::kNoPiece:
+      return "no piece";
+    default:
+      return "unknown";
   }
 }
 
@@ -187,9 +199,8 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   }
   if (!solutions && !only) {
-    std::printf("total %.3f s\n", std::chrono::duration<double>(std::chrono::steady_clock::now() -
-                                                                 all)
-                                      .count());
+    std::printf("total %.3f s\n",
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - all).count());
   }
   if (failing) return kFailing;
   if (unknown) return kUnknown;

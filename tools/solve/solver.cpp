@@ -35,7 +35,9 @@ namespace {
 using Mask = unsigned __int128;
 constexpr int kStride = 12;
 
-constexpr Mask bit(int x, int y) { return Mask{1} << (kStride * y + x); }
+constexpr Mask bit(int x, int y) {
+  return Mask{1} << (kStride * y + x);
+}
 
 constexpr Mask fieldMask() {
   Mask m = 0;
@@ -344,6 +346,28 @@ Result solve(const rules::PlayState& numbered, const Options& options) {
   uint64_t levelEnd = 1;
   int depth = 0;
   rules::PlayState base, next;
+  uint32_t closestParent = StateTable::kNone;
+  int closestAim = 0;
+  // The moves from the start to stored state `last`, followed by aim `a` from there.
+  auto movesTo = [&](uint32_t last, int a) {
+    std::vector<std::pair<uint32_t, int>> path{{last, a}};
+    for (uint32_t j = last; parent[j] != StateTable::kNone; j = parent[j])
+      path.emplace_back(parent[j], aimOf[j]);
+    std::reverse(path.begin(), path.end());
+    std::vector<Move> moves;
+    rules::PlayState at;
+    for (const auto& [state, aim] : path) {
+      codec.decode(table.key(state), at);
+      moves.push_back({at.activeX, at.activeY, kAims[aim].dx, kAims[aim].dy});
+    }
+    return moves;
+  };
+  auto giveUp = [&](Verdict v) {
+    result.verdict = v;
+    result.statesExplored = table.size();
+    if (closestParent != StateTable::kNone) result.closest = movesTo(closestParent, closestAim);
+    return result;
+  };
   for (uint64_t i = 0; i < table.size(); ++i) {
     if (i == levelEnd) {
       ++depth;
@@ -358,14 +382,7 @@ Result solve(const rules::PlayState& numbered, const Options& options) {
         result.verdict = Verdict::kSolvable;
         result.moves = depth + 1;
         result.statesExplored = table.size();
-        std::vector<std::pair<uint32_t, int>> path{{static_cast<uint32_t>(i), a}};
-        for (uint32_t j = static_cast<uint32_t>(i); parent[j] != StateTable::kNone; j = parent[j])
-          path.emplace_back(parent[j], aimOf[j]);
-        std::reverse(path.begin(), path.end());
-        for (const auto& [state, aim] : path) {
-          codec.decode(table.key(state), base);
-          result.solution.push_back({base.activeX, base.activeY, kAims[aim].dx, kAims[aim].dy});
-        }
+        result.solution = movesTo(static_cast<uint32_t>(i), a);
         return result;
       }
       codec.encode(next, rotation + 1, key.data());
@@ -374,26 +391,23 @@ Result solve(const rules::PlayState& numbered, const Options& options) {
         int zeros = 0;
         for (int y = 0; y < 10; ++y)
           for (int x = 0; x < 10; ++x) zeros += next.playField[x][y] == common::kUnpainted;
-        if (result.fewestUnpainted < 0 || zeros < result.fewestUnpainted)
+        if (result.fewestUnpainted < 0 || zeros < result.fewestUnpainted) {
           result.fewestUnpainted = zeros;
+          closestParent = static_cast<uint32_t>(i);
+          closestAim = a;
+        }
       }
       if (options.prune && provablyDead(next)) {
         ++result.statesPruned;
         continue;
       }
-      if (table.size() >= options.maxStates) {
-        result.verdict = Verdict::kUnknown;
-        result.statesExplored = table.size();
-        return result;
-      }
+      if (table.size() >= options.maxStates) return giveUp(Verdict::kUnknown);
       table.insert(key.data());
       parent.push_back(static_cast<uint32_t>(i));
       aimOf.push_back(static_cast<uint8_t>(a));
     }
   }
-  result.verdict = Verdict::kUnsolvable;
-  result.statesExplored = table.size();
-  return result;
+  return giveUp(Verdict::kUnsolvable);
 }
 
 Result solveStage(const common::StageSet& set, int s, const Options& options) {

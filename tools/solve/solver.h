@@ -35,11 +35,12 @@ struct Options {
 
 struct Result {
   Verdict verdict = Verdict::kUnknown;
-  int moves = -1;                 // fewest moves when solvable
-  uint64_t statesExplored = 0;    // distinct states stored
-  uint64_t statesPruned = 0;      // new states dropped as provably unclearable
-  std::vector<Move> solution;     // one fewest-move solution when solvable
-  int fewestUnpainted = -1;       // with trackProgress: least unpainted cells any state reached
+  int moves = -1;               // fewest moves when solvable
+  uint64_t statesExplored = 0;  // distinct states stored
+  uint64_t statesPruned = 0;    // new states dropped as provably unclearable
+  std::vector<Move> solution;   // one fewest-move solution when solvable
+  int fewestUnpainted = -1;     // with trackProgress: least unpainted cells any state reached
+  std::vector<Move> closest;    // with trackProgress: the moves that reach such a state
 };
 
 // Solves from a state as the play loop has it right after numbering the pieces (before the
@@ -58,11 +59,11 @@ bool provablyDead(const rules::PlayState& state);
 
 // Counts over every state reachable from the start, for designing stages.
 struct Survey {
-  bool complete = false;      // false when the state limit stopped the survey
-  uint64_t reachable = 0;     // distinct states after a turn pass, not yet cleared
-  uint64_t dead = 0;          // of those, states from which the field can no longer be cleared
-  uint64_t stalled = 0;       // of those, states where the active piece has no legal move
-  uint64_t clearingMoves = 0; // moves that clear the field from some reachable state
+  bool complete = false;       // false when the state limit stopped the survey
+  uint64_t reachable = 0;      // distinct states after a turn pass, not yet cleared
+  uint64_t dead = 0;           // of those, states from which the field can no longer be cleared
+  uint64_t stalled = 0;        // of those, states where the active piece has no legal move
+  uint64_t clearingMoves = 0;  // moves that clear the field from some reachable state
 };
 
 // Explores every reachable state (without pruning) and classifies it.

@@ -27,7 +27,8 @@ common::StageSet parseStageGrid(const std::string& text, bool* present) {
       if (line.size() != 10) bad(lineNo, "a row needs exactly 10 cells");
       for (int x = 0; x < 10; ++x) {
         const char* at = std::strchr(kLetters, line[x]);
-        if (line[x] == '\0' || at == nullptr) bad(lineNo, std::string("unknown cell '") + line[x] + "'");
+        if (line[x] == '\0' || at == nullptr)
+          bad(lineNo, std::string("unknown cell '") + line[x] + "'");
         set(x, row, stage) = static_cast<uint8_t>(at - kLetters);
       }
       ++row;
@@ -44,8 +45,10 @@ common::StageSet parseStageGrid(const std::string& text, bool* present) {
   }
   if (row < 10) bad(lineNo, "stage " + std::to_string(stage) + " ends early");
   for (int s = 1; s <= common::kStageCount; ++s) {
-    if (present) present[s] = seen[s];
-    else if (!seen[s]) bad(lineNo, "stage " + std::to_string(s) + " is missing");
+    if (present)
+      present[s] = seen[s];
+    else if (!seen[s])
+      bad(lineNo, "stage " + std::to_string(s) + " is missing");
   }
   return set;
 }
