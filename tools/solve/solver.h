@@ -28,9 +28,9 @@ std::string directionName(int dx, int dy);
 bool parseDirection(const std::string& name, int* dx, int* dy);
 
 struct Options {
-  uint64_t maxStates = 16'000'000;  // stored states before the answer becomes "unknown"
-  bool prune = true;                // skip states proven unclearable
-  bool trackProgress = false;       // fill Result::fewestUnpainted (a design aid)
+  uint64_t maxStates = 8'000'000;  // stored states before the answer becomes "unknown"
+  bool prune = true;               // skip states proven unclearable
+  bool trackProgress = false;      // fill Result::fewestUnpainted (a design aid)
 };
 
 struct Result {
