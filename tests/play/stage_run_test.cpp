@@ -125,7 +125,7 @@ TEST(StageRun, ShippedStagesClearThroughTheirStoredSolutions) {
         files.push_back(e.path());
     }
   }
-  if (files.empty()) GTEST_SKIP() << "no stored solutions beside the shipped stages yet";
+  ASSERT_FALSE(files.empty()) << "no stored solutions beside the shipped stages";
 
   common::StageSet shipped;
   {

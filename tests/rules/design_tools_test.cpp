@@ -192,7 +192,7 @@ TEST_F(SolveProgram, BadInputGetsTheStageReaderMessage) {
 
 TEST_F(SolveProgram, DefaultsToTheStageFileBesideItself) {
   // The build copies the shipped stage file into the runnable folder.
-  if (!fs::exists(std::string(BRACKLE_BIN_DIR) + "/stage.stg")) GTEST_SKIP();
+  ASSERT_TRUE(fs::exists(std::string(BRACKLE_BIN_DIR) + "/stage.stg"));
   EXPECT_EQ(run("--stage 1"), 0);
   const Words first = row(1);
   ASSERT_GE(first.size(), 8u) << out_;
