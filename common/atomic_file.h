@@ -13,7 +13,7 @@ std::string readWholeFile(const std::string& path);
 // Throws FileError (and removes the temporary file) when any step fails.
 void replaceFileAtomically(const std::string& path, const std::string& content);
 
-// Program folder joined with a name written with the original's leading backslash
+// Program folder joined with a name written with a leading backslash
 // ("\stage.stg"); the backslash becomes the path separator.
 std::string inFolder(const std::string& folder, const std::string& backslashName);
 

@@ -21,8 +21,8 @@ enum CellCode : uint8_t {
   kEmpty = 7,
 };
 
-// Declared 0..10 on every index like the original arrays; stage 0 and index 10 are
-// never filled from the file and stay 0.
+// Declared 0..10 on every index, one more than the field and the stages need; stage 0
+// and index 10 are never filled from the file and stay 0.
 struct StageSet {
   uint8_t cells[11][11][31];
 

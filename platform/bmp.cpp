@@ -1,4 +1,4 @@
-// Windows bitmap files: the sprite sheet (8-bit palette) and the editor palette (24-bit).
+// BMP bitmap files: the sprite sheet (8-bit palette) and the editor palette (24-bit).
 #include "platform/bmp.h"
 
 #include <cstring>

@@ -118,11 +118,11 @@ void Canvas::fillBall(float cx, float cy, float rx, float ry, Color base, float 
         const float u = (x - cx) / rx, v = (y - cy) / ry;
         const float z = std::sqrt(std::max(0.0f, 1 - u * u - v * v));
         const float diffuse = std::max(0.0f, u * lx + v * ly + z * lz);
-        const float spec = std::pow(std::max(0.0f, u * hx + v * hy + z * hz), 28.0f) * shine;
+        const float glint = std::pow(std::max(0.0f, u * hx + v * hy + z * hz), 28.0f) * shine;
         // Light bounced up from the ground brightens the lower rim a little.
         const float bounce = 0.12f * smoothstep(0.3f, 1.0f, v) * (1 - z);
         Color c = scale(base, 0.34f + 0.8f * diffuse + bounce);
-        return mix(c, Color{1, 1, 0.95f}, std::min(1.0f, spec));
+        return mix(c, Color{1, 1, 0.95f}, std::min(1.0f, glint));
       });
 }
 
