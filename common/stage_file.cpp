@@ -38,8 +38,8 @@ void loadStageFile(StageSet& set, const std::string& path) {
   const std::string text = readWholeFile(path);
   int lines = 0;
   if (!parseStageText(set, text, &lines)) {
-    throw FileError(path, "the file ends after " + std::to_string(lines) +
-                              " lines; 30 stage lines are needed");
+    throw FileError(
+        path, "the file ends after " + std::to_string(lines) + " lines; 30 stage lines are needed");
   }
 }
 

@@ -29,7 +29,9 @@ struct StageSet {
   StageSet() { std::memset(cells, 0, sizeof cells); }
   uint8_t& operator()(int x, int y, int s) { return cells[x][y][s]; }
   uint8_t operator()(int x, int y, int s) const { return cells[x][y][s]; }
-  bool operator==(const StageSet& o) const { return std::memcmp(cells, o.cells, sizeof cells) == 0; }
+  bool operator==(const StageSet& o) const {
+    return std::memcmp(cells, o.cells, sizeof cells) == 0;
+  }
 };
 
 }  // namespace common

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Stage 0 and index 10 are never filled.
   for (int a = 0; a <= 10; ++a)
     for (int b = 0; b <= 10; ++b)
-      if (set(a, b, 0) || set(10, a, b + 1 > 30 ? 30 : b + 1) || set(a, 10, b + 1 > 30 ? 30 : b + 1))
+      if (set(a, b, 0) || set(10, a, b + 1 > 30 ? 30 : b + 1) ||
+          set(a, 10, b + 1 > 30 ? 30 : b + 1))
         std::abort();
   if (!loaded) return 0;
   const std::string saved = common::formatStageText(set);

@@ -7,8 +7,12 @@ namespace platform {
 
 namespace {
 
-uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-uint16_t le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint32_t le32(const uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24;
+}
+uint16_t le16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 void put32(std::string& s, uint32_t v) {
   for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xff);
 }
@@ -90,7 +94,8 @@ std::string encodeBmp8(int width, int height, const std::vector<uint8_t>& indice
     s += '\0';
   }
   for (int y = height - 1; y >= 0; --y) {
-    for (int x = 0; x < width; ++x) s += static_cast<char>(indices[static_cast<size_t>(y) * width + x]);
+    for (int x = 0; x < width; ++x)
+      s += static_cast<char>(indices[static_cast<size_t>(y) * width + x]);
     s.append(stride - width, '\0');
   }
   return s;

@@ -47,7 +47,8 @@ Surface decodeJpegFile(const std::string& path) {
   }
   SDL_Surface* raw = IMG_LoadJPG_RW(rw);
   SDL_RWclose(rw);
-  if (!raw) throw common::FileError(path, std::string("cannot decode the picture: ") + IMG_GetError());
+  if (!raw)
+    throw common::FileError(path, std::string("cannot decode the picture: ") + IMG_GetError());
   SDL_Surface* rgb = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGB24, 0);
   SDL_FreeSurface(raw);
   if (!rgb) throw common::FileError(path, SDL_GetError());

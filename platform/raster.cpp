@@ -44,8 +44,16 @@ void bitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
             Rop rop) {
   // Clip against the source, then the destination, moving both origins together.
   auto clip = [&](int& a, int& b, int& len, int limitA, int limitB) {
-    if (a < 0) { len += a; b -= a; a = 0; }
-    if (b < 0) { len += b; a -= b; b = 0; }
+    if (a < 0) {
+      len += a;
+      b -= a;
+      a = 0;
+    }
+    if (b < 0) {
+      len += b;
+      a -= b;
+      b = 0;
+    }
     len = std::min({len, limitA - a, limitB - b});
   };
   clip(sx, dx, w, src.width(), dst.width());
@@ -56,10 +64,18 @@ void bitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int 
     uint8_t* d = dst.row(dy + j) + static_cast<size_t>(dx) * 3;
     const uint8_t* s = src.row(sy + j) + static_cast<size_t>(sx) * 3;
     switch (rop) {
-      case Rop::SrcCopy: std::memmove(d, s, n); break;
-      case Rop::SrcAnd: combineRow(d, s, n, [](uint64_t a, uint64_t b) { return a & b; }); break;
-      case Rop::SrcInvert: combineRow(d, s, n, [](uint64_t a, uint64_t b) { return a ^ b; }); break;
-      case Rop::SrcPaint: combineRow(d, s, n, [](uint64_t a, uint64_t b) { return a | b; }); break;
+      case Rop::SrcCopy:
+        std::memmove(d, s, n);
+        break;
+      case Rop::SrcAnd:
+        combineRow(d, s, n, [](uint64_t a, uint64_t b) { return a & b; });
+        break;
+      case Rop::SrcInvert:
+        combineRow(d, s, n, [](uint64_t a, uint64_t b) { return a ^ b; });
+        break;
+      case Rop::SrcPaint:
+        combineRow(d, s, n, [](uint64_t a, uint64_t b) { return a | b; });
+        break;
     }
   }
 }
@@ -69,8 +85,14 @@ namespace {
 // Cohen-Sutherland clipping to the surface rectangle, in 64-bit to keep far ends exact.
 int outCode(long long x, long long y, long long w, long long h) {
   int c = 0;
-  if (x < 0) c |= 1; else if (x > w - 1) c |= 2;
-  if (y < 0) c |= 4; else if (y > h - 1) c |= 8;
+  if (x < 0)
+    c |= 1;
+  else if (x > w - 1)
+    c |= 2;
+  if (y < 0)
+    c |= 4;
+  else if (y > h - 1)
+    c |= 8;
   return c;
 }
 
@@ -91,8 +113,14 @@ void drawLine(Surface& s, int x0, int y0, int x1, int y1, Rgb c) {
     if (x >= 0 && y >= 0 && x < w && y < h) s.setPixel(static_cast<int>(x), static_cast<int>(y), c);
     if (x == X1 && y == Y1) break;
     const long long e2 = 2 * err;
-    if (e2 >= dy) { err += dy; x += stepX; }
-    if (e2 <= dx) { err += dx; y += stepY; }
+    if (e2 >= dy) {
+      err += dy;
+      x += stepX;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += stepY;
+    }
   }
 }
 

@@ -35,10 +35,18 @@ void ScriptedHost::deliverEvents() {
     scheduled_.erase(it);
     if (!events_) continue;
     switch (e.type) {
-      case EventType::Down: events_->picMouseDown(e.button, e.x, e.y); break;
-      case EventType::Move: events_->picMouseMove(0, e.x, e.y); break;
-      case EventType::Up: events_->picMouseUp(e.button, e.x, e.y); break;
-      case EventType::Close: events_->closeRequested(); break;
+      case EventType::Down:
+        events_->picMouseDown(e.button, e.x, e.y);
+        break;
+      case EventType::Move:
+        events_->picMouseMove(0, e.x, e.y);
+        break;
+      case EventType::Up:
+        events_->picMouseUp(e.button, e.x, e.y);
+        break;
+      case EventType::Close:
+        events_->closeRequested();
+        break;
     }
   }
 }
@@ -61,13 +69,16 @@ Surface ScriptedHost::loadJpeg(const std::string& path) {
   }
 }
 
-void ScriptedHost::playWave(const std::string& path) { wavesPlayed.push_back(path); }
+void ScriptedHost::playWave(const std::string& path) {
+  wavesPlayed.push_back(path);
+}
 
 int ScriptedHost::mciSendString(const std::string& command, std::string* reply) {
   mciCalls.push_back({command, false});
   if (command.rfind("open ", 0) == 0) {
     const auto alias = command.rfind(" alias ");
-    const std::string path = command.substr(5, alias == std::string::npos ? std::string::npos : alias - 5);
+    const std::string path =
+        command.substr(5, alias == std::string::npos ? std::string::npos : alias - 5);
     struct stat st;
     return ::stat(path.c_str(), &st) == 0 ? 0 : 275;  // file not found
   }
@@ -75,7 +86,9 @@ int ScriptedHost::mciSendString(const std::string& command, std::string* reply) 
   return 0;
 }
 
-void ScriptedHost::mciExecute(const std::string& command) { mciCalls.push_back({command, true}); }
+void ScriptedHost::mciExecute(const std::string& command) {
+  mciCalls.push_back({command, true});
+}
 
 void ScriptedHost::runtimeError(const std::string& file, const std::string& cause) {
   errorFile = file;
@@ -83,6 +96,8 @@ void ScriptedHost::runtimeError(const std::string& file, const std::string& caus
   throw ProcessEnded{1};
 }
 
-void ScriptedHost::endProcess() { throw ProcessEnded{0}; }
+void ScriptedHost::endProcess() {
+  throw ProcessEnded{0};
+}
 
 }  // namespace platform

@@ -56,12 +56,15 @@ void SdlHost::showWindow(const Surface& picture, WindowEvents& events) {
   present();
 }
 
-uint32_t SdlHost::tickCount() { return SDL_GetTicks(); }
+uint32_t SdlHost::tickCount() {
+  return SDL_GetTicks();
+}
 
 bool SdlHost::toPicture(int wx, int wy, float& x, float& y) const {
   int w = width_, h = height_;
   if (window_) SDL_GetWindowSize(window_, &w, &h);
-  const Viewport v = picture_ ? fitViewport(w, h, picture_->width(), picture_->height()) : Viewport{};
+  const Viewport v =
+      picture_ ? fitViewport(w, h, picture_->width(), picture_->height()) : Viewport{};
   x = v.toSurfaceX(wx);
   y = v.toSurfaceY(wy);
   return picture_ && x >= 0 && y >= 0 && x < picture_->width() && y < picture_->height();
@@ -73,7 +76,9 @@ void SdlHost::deliverEvents() {
     if (!events_) continue;
     float x, y;
     switch (e.type) {
-      case SDL_QUIT: events_->closeRequested(); break;
+      case SDL_QUIT:
+        events_->closeRequested();
+        break;
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
@@ -83,10 +88,10 @@ void SdlHost::deliverEvents() {
       case SDL_MOUSEBUTTONDOWN: {
         // Only presses on the play surface count; it then keeps the pointer until release.
         if (!toPicture(e.button.x, e.button.y, x, y) && !captured_) break;
-        const int button = e.button.button == SDL_BUTTON_LEFT    ? 1
-                           : e.button.button == SDL_BUTTON_RIGHT ? 2
+        const int button = e.button.button == SDL_BUTTON_LEFT     ? 1
+                           : e.button.button == SDL_BUTTON_RIGHT  ? 2
                            : e.button.button == SDL_BUTTON_MIDDLE ? 4
-                                                                   : 0;
+                                                                  : 0;
         if (button == 0) break;
         captured_ = true;
         SDL_CaptureMouse(SDL_TRUE);
@@ -106,16 +111,19 @@ void SdlHost::deliverEvents() {
       case SDL_MOUSEBUTTONUP: {
         const bool over = toPicture(e.button.x, e.button.y, x, y);
         if (!over && !captured_) break;
-        if ((SDL_GetMouseState(nullptr, nullptr) & (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK |
-                                                    SDL_BUTTON_MMASK)) == 0) {
+        if ((SDL_GetMouseState(nullptr, nullptr) &
+             (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK | SDL_BUTTON_MMASK)) == 0) {
           captured_ = false;
           SDL_CaptureMouse(SDL_FALSE);
         }
-        const int button = e.button.button == SDL_BUTTON_LEFT ? 1 : e.button.button == SDL_BUTTON_RIGHT ? 2 : 4;
+        const int button = e.button.button == SDL_BUTTON_LEFT    ? 1
+                           : e.button.button == SDL_BUTTON_RIGHT ? 2
+                                                                 : 4;
         events_->picMouseUp(button, x, y);
         break;
       }
-      default: break;
+      default:
+        break;
     }
   }
   presentIfChanged();
@@ -157,24 +165,29 @@ Surface SdlHost::loadJpeg(const std::string& path) {
   }
 }
 
-void SdlHost::playWave(const std::string& path) { media_->playWave(path); }
+void SdlHost::playWave(const std::string& path) {
+  media_->playWave(path);
+}
 
 int SdlHost::mciSendString(const std::string& command, std::string* reply) {
   return media_->sendString(command, reply);
 }
 
-void SdlHost::mciExecute(const std::string& command) { media_->execute(command); }
+void SdlHost::mciExecute(const std::string& command) {
+  media_->execute(command);
+}
 
-std::string SdlHost::programFolder() { return executableFolder(); }
+std::string SdlHost::programFolder() {
+  return executableFolder();
+}
 
 void SdlHost::runtimeError(const std::string& file, const std::string& cause) {
   const std::string line = file + ": " + cause;
   std::fprintf(stderr, "%s: run-time error: %s\n", caption_.c_str(), line.c_str());
-  const SDL_MessageBoxButtonData ok{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
-                                        SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
-                                    0, "OK"};
-  const SDL_MessageBoxData box{SDL_MESSAGEBOX_ERROR, window_, caption_.c_str(), line.c_str(), 1,
-                               &ok, nullptr};
+  const SDL_MessageBoxButtonData ok{
+      SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"};
+  const SDL_MessageBoxData box{
+      SDL_MESSAGEBOX_ERROR, window_, caption_.c_str(), line.c_str(), 1, &ok, nullptr};
   int pressed = 0;
   SDL_ShowMessageBox(&box, &pressed);
   media_.reset();

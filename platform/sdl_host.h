@@ -50,7 +50,7 @@ class SdlHost : public Host {
   SDL_Texture* texture_ = nullptr;
   const Surface* picture_ = nullptr;
   WindowEvents* events_ = nullptr;
-  bool captured_ = false;  // a button went down on the picture and is still held
+  bool captured_ = false;       // a button went down on the picture and is still held
   std::vector<uint8_t> shown_;  // the pixels last presented
   bool stale_ = true;           // the window must be redrawn whatever the picture
   std::unique_ptr<Media> media_;

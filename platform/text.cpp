@@ -23,7 +23,8 @@ std::string findFontFile(const std::string& family, bool exactFamily) {
     FcChar8* got = nullptr;
     const bool sameFamily = FcPatternGetString(match, FC_FAMILY, 0, &got) == FcResultMatch &&
                             family == reinterpret_cast<const char*>(got);
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && (!exactFamily || sameFamily))
+    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+        (!exactFamily || sameFamily))
       path = reinterpret_cast<const char*>(file);
     FcPatternDestroy(match);
   }
@@ -48,15 +49,17 @@ std::unique_ptr<Font> Font::openGameFont() {
   return std::unique_ptr<Font>(new Font(f, path));
 }
 
-Font::~Font() { TTF_CloseFont(static_cast<TTF_Font*>(ttf_)); }
+Font::~Font() {
+  TTF_CloseFont(static_cast<TTF_Font*>(ttf_));
+}
 
 const Font::Mask& Font::maskFor(const std::string& text) {
   auto it = masks_.find(text);
   if (it != masks_.end()) return it->second;
   Mask m;
   if (!text.empty()) {
-    SDL_Surface* s =
-        TTF_RenderUTF8_Solid(static_cast<TTF_Font*>(ttf_), text.c_str(), SDL_Color{255, 255, 255, 255});
+    SDL_Surface* s = TTF_RenderUTF8_Solid(static_cast<TTF_Font*>(ttf_), text.c_str(),
+                                          SDL_Color{255, 255, 255, 255});
     if (s) {
       // Solid rendering gives an 8-bit surface whose index 0 is the background. Keep the
       // glyph pixels as runs along the rows: labels are drawn 150 times a frame.
@@ -94,6 +97,8 @@ void Font::drawText(Surface& dst, const std::string& text, int x, int y, Rgb col
   }
 }
 
-int Font::textWidth(const std::string& text) { return maskFor(text).width; }
+int Font::textWidth(const std::string& text) {
+  return maskFor(text).width;
+}
 
 }  // namespace platform

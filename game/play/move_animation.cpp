@@ -38,7 +38,8 @@ void Game::animateMove() {
         drawSprite(toPixel(X + 16), toPixel(Y - h), 32, 32, 96 + 32 * f, 352, 96 + 32 * f, 384);
         break;
       }
-      default: break;  // codes 8 and 9 have no picture
+      default:
+        break;  // codes 8 and 9 have no picture
     }
     blitChr(0, 0, 64, 32, 0, 320, platform::Rop::SrcPaint);
     blitChr(436, 0, 64, 32, 0, 288, platform::Rop::SrcPaint);

@@ -109,11 +109,15 @@ void Game::MainL() {
 
     if (rightDown) {
       viewX += (250 - static_cast<double>(mouseX)) / 8;
-      if (viewX < -250) viewX = -250;
-      else if (viewX > 200) viewX = 200;
+      if (viewX < -250)
+        viewX = -250;
+      else if (viewX > 200)
+        viewX = 200;
       viewY += (150 - static_cast<double>(mouseY)) / 5;
-      if (viewY < -90) viewY = -90;
-      else if (viewY > 200) viewY = 200;
+      if (viewY < -90)
+        viewY = -90;
+      else if (viewY > 200)
+        viewY = 200;
     }
     waitFrame(100);
   }

@@ -4,7 +4,9 @@
 namespace rules {
 
 namespace {
-bool inField(int v) { return v >= 0 && v <= 9; }
+bool inField(int v) {
+  return v >= 0 && v <= 9;
+}
 }  // namespace
 
 void PlayState::loadStage(const common::StageSet& set, int s) {
@@ -52,7 +54,9 @@ void PlayState::turnPass() {
   }
 }
 
-bool PlayState::hasPiece() const { return turnCycle > 1; }
+bool PlayState::hasPiece() const {
+  return turnCycle > 1;
+}
 
 bool PlayState::moveAttempt() {
   // Without any piece there is no active piece: the cell at (activeX, activeY) is

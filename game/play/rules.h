@@ -8,7 +8,9 @@
 namespace rules {
 
 // A cell that holds a piece: code 3 or more, except empty space (7).
-constexpr bool isPiece(uint8_t code) { return code >= 3 && code != common::kEmpty; }
+constexpr bool isPiece(uint8_t code) {
+  return code >= 3 && code != common::kEmpty;
+}
 
 struct PlayState {
   uint8_t playField[11][11] = {};  // [x][y]; cells 0..9 used

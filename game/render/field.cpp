@@ -50,11 +50,20 @@ void Game::drawField() {
       const int floorX = code == 0 ? 0 : code == 2 ? 192 : 64;
       drawSprite(at(L), at(T), 64, 32, floorX, 0, 0, 32);
       switch (code) {
-        case 3: drawSprite(at(L + 16), at(T - 16), 32, 32, 32 * p, 64, 32 * p, 96); break;
-        case 4: drawSprite(at(L + 16), at(T - 48), 32, 64, 32 * p, 128, 32 * p, 192); break;
-        case 5: drawSprite(at(L + 24), at(T), 16, 16, 16 * p, 256, 16 * p, 272); break;
-        case 6: drawSprite(at(L + 16), at(T - 16), 32, 32, 32 * p, 352, 32 * p, 384); break;
-        default: continue;  // floor and blocks carry no label
+        case 3:
+          drawSprite(at(L + 16), at(T - 16), 32, 32, 32 * p, 64, 32 * p, 96);
+          break;
+        case 4:
+          drawSprite(at(L + 16), at(T - 48), 32, 64, 32 * p, 128, 32 * p, 192);
+          break;
+        case 5:
+          drawSprite(at(L + 24), at(T), 16, 16, 16 * p, 256, 16 * p, 272);
+          break;
+        case 6:
+          drawSprite(at(L + 16), at(T - 16), 32, 32, 32 * p, 352, 32 * p, 384);
+          break;
+        default:
+          continue;  // floor and blocks carry no label
       }
       if (turnRank[x][y] != turnCycle) printTurnLabel(turnRank[x][y] - 1, at(L + 35), at(T + 5));
     }

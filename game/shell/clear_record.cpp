@@ -9,7 +9,9 @@ namespace game {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // True or False in any letter case, or a number (0 is false, any other true).
 bool convert(const std::string& v, bool& out) {
@@ -30,7 +32,7 @@ int parseClearRecord(const std::string& text, bool flags[31]) {
   size_t pos = 0;
   for (int i = 0; i < 31; ++i) {
     while (pos < text.size() && (isBlank(text[pos]) || text[pos] == '\r' || text[pos] == '\n'))
-      ++pos;  // blank lines and blanks before a value
+      ++pos;                           // blank lines and blanks before a value
     if (pos >= text.size()) return i;  // the file ended early
     size_t end = pos;
     while (end < text.size() && text[end] != ',' && text[end] != '\r' && text[end] != '\n') ++end;

@@ -22,7 +22,11 @@ void fadeStepWith(Game& g, platform::Rgb color) {
 
 }  // namespace
 
-void Game::f_out() { fadeStepWith(*this, platform::kBlack); }
-void Game::f_in() { fadeStepWith(*this, platform::kWhite); }
+void Game::f_out() {
+  fadeStepWith(*this, platform::kBlack);
+}
+void Game::f_in() {
+  fadeStepWith(*this, platform::kWhite);
+}
 
 }  // namespace game

@@ -17,7 +17,9 @@ Game::Game(platform::Host& h, platform::Font& f, const platform::Surface& sheet)
       back(kPicWidth, kPicHeight, platform::kWhite),
       chr(sheet) {}
 
-int toPixel(double v) { return static_cast<int>(std::nearbyint(v)); }
+int toPixel(double v) {
+  return static_cast<int>(std::nearbyint(v));
+}
 
 std::string Game::file(const std::string& backslashName) {
   return common::inFolder(host.programFolder(), backslashName);
@@ -51,6 +53,8 @@ void Game::writeClearRecord() {
   }
 }
 
-void Game::playClick() { host.playWave(file("\\CLICK.WAV")); }
+void Game::playClick() {
+  host.playWave(file("\\CLICK.WAV"));
+}
 
 }  // namespace game

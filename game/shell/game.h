@@ -86,8 +86,8 @@ struct Game : PacingState,
 
   platform::Host& host;
   platform::Font& font;
-  platform::PictureBox Pic;   // the play surface, with its background picture
-  platform::PictureBox back;  // the fade mask, white when cleared
+  platform::PictureBox Pic;      // the play surface, with its background picture
+  platform::PictureBox back;     // the fade mask, white when cleared
   const platform::Surface& chr;  // the sprite sheet
 
   // Start-up and the master loop; returns only by the process ending.

@@ -40,14 +40,14 @@ void Game::bgmControl(int mode) {
     case 2: {
       if (!bgmPlaying) return;
       std::string reply;
-      if (host.mciSendString("status bgm mode", &reply) == 0 &&
-          reply.substr(0, 7) != "playing") {
+      if (host.mciSendString("status bgm mode", &reply) == 0 && reply.substr(0, 7) != "playing") {
         host.mciExecute("seek bgm to start");
         host.mciExecute("play bgm notify");
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 

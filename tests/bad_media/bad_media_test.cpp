@@ -35,7 +35,8 @@ TEST(BadPictures, TruncatedTitleStopsStartUpNamingTheFile) {
 
 TEST(BadPictures, PngNamedBackJpgStopsTheGameWhenTheTitleHasFaded) {
   GameRun r;
-  std::filesystem::copy_file(std::string(BAD_MEDIA_DATA) + "/png-renamed.jpg", r.dir.file("back.jpg"),
+  std::filesystem::copy_file(std::string(BAD_MEDIA_DATA) + "/png-renamed.jpg",
+                             r.dir.file("back.jpg"),
                              std::filesystem::copy_options::overwrite_existing);
   clickTitleThenClose(r);
   EXPECT_EQ(r.run([&] { r.g.Form_Load(); }), 1);

@@ -42,14 +42,13 @@ inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes
 
 // A format-0 MIDI file that sounds one piano note for half a second.
 inline std::vector<uint8_t> shortTune() {
-  return {
-      'M',  'T',  'h',  'd',  0,    0, 0,  6,    0,    0,    0,    1,    0x01, 0xe0, 'M',
-      'T',  'r',  'k',  0,    0,    0, 23, 0x00, 0xff, 0x51, 0x03, 0x07, 0xa1, 0x20,  // 120 beats a
-                                                                                      // minute
-      0x00, 0xc0, 0x00,                                                               // piano
-      0x00, 0x90, 0x3c, 0x64,                                                         // middle C on
-      0x83, 0x60, 0x80, 0x3c, 0x40,  // off a quarter later
-      0x00, 0xff, 0x2f, 0x00};
+  return {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xe0, 'M', 'T', 'r', 'k', 0, 0, 0, 23,
+          0x00, 0xff, 0x51, 0x03, 0x07, 0xa1, 0x20,  // 120 beats a
+                                                     // minute
+          0x00, 0xc0, 0x00,                          // piano
+          0x00, 0x90, 0x3c, 0x64,                    // middle C on
+          0x83, 0x60, 0x80, 0x3c, 0x40,              // off a quarter later
+          0x00, 0xff, 0x2f, 0x00};
 }
 
 inline std::string sourceAsset(const std::string& name) {

@@ -1,9 +1,9 @@
 // Bitmap files: palette pictures expand to RGB once; bad bytes are refused, not read past.
+#include "platform/bmp.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "platform/bmp.h"
 
 using platform::Rgb;
 

@@ -1,7 +1,7 @@
 // Block transfers, lines and fills on Surfaces: the operations every picture is made of.
-#include <gtest/gtest.h>
-
 #include "platform/raster.h"
+
+#include <gtest/gtest.h>
 
 using platform::bitBlt;
 using platform::Rgb;

@@ -1,7 +1,7 @@
 // The scalable window: whole-number scale, centred, and pointer positions mapped back.
-#include <gtest/gtest.h>
-
 #include "platform/viewport.h"
+
+#include <gtest/gtest.h>
 
 using platform::fitViewport;
 

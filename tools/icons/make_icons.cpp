@@ -13,9 +13,9 @@
 namespace {
 
 bool savePng(const platform::IconImage& icon, const std::string& path) {
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(
-      const_cast<uint8_t*>(icon.rgba.data()), icon.width, icon.height, 32, icon.width * 4,
-      SDL_PIXELFORMAT_RGBA32);
+  SDL_Surface* s =
+      SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(icon.rgba.data()), icon.width,
+                                         icon.height, 32, icon.width * 4, SDL_PIXELFORMAT_RGBA32);
   const bool ok = s && IMG_SavePNG(s, path.c_str()) == 0;
   if (!ok) std::fprintf(stderr, "%s: %s\n", path.c_str(), SDL_GetError());
   SDL_FreeSurface(s);
@@ -35,9 +35,8 @@ int main(int argc, char** argv) {
   const auto palette = platform::decodeBmp(paletteBytes.data(), paletteBytes.size());
   // The same pictures as the windows' icons: the walker standing for the game, the
   // editor's palette square of the walker on earth for the editor.
-  const bool ok = savePng(platform::iconFromSprite(sheet, 0, 64, 0, 96, 32, 32, 64),
-                          out + "/brackle.png") &&
-                  savePng(platform::iconFromSprite(palette, 48, 0, -1, -1, 16, 16, 64),
-                          out + "/quorlin.png");
+  const bool ok =
+      savePng(platform::iconFromSprite(sheet, 0, 64, 0, 96, 32, 32, 64), out + "/brackle.png") &&
+      savePng(platform::iconFromSprite(palette, 48, 0, -1, -1, 16, 16, 64), out + "/quorlin.png");
   return ok ? 0 : 1;
 }
