@@ -13,6 +13,7 @@
 #include "platform/jpeg.h"
 #include "platform/scripted_host.h"
 #include "platform/text.h"
+#include "tests/support/frame_hook.h"
 
 namespace {
 
@@ -43,8 +44,6 @@ common::StageSet stage(std::initializer_list<const char*> rows) {
 struct Play {
   platform::ScriptedHost host{BRACKLE_SOURCE_DIR "/assets"};
   game::Game g{host, font(), game::spriteSheet()};
-  uint32_t lastStart = 0;
-  bool started = false;
 
   explicit Play(const common::StageSet& set) {
     host.showWindow(g.Pic.image, g);
@@ -52,13 +51,6 @@ struct Play {
     g.stageSet = set;
     g.loadStage(g.stageSet, 1);
     g.curStage = 0;
-  }
-  // True at the first delivery of each frame.
-  bool newFrame() {
-    const bool fresh = !started || g.frameStart != lastStart;
-    started = true;
-    lastStart = g.frameStart;
-    return fresh;
   }
   bool moving() const { return g.hasPiece() && !rules::isPiece(g.playField[g.activeX][g.activeY]); }
 };
@@ -69,10 +61,10 @@ void playFrame(benchmark::State& state, const common::StageSet& set) {
   Play p(set);
   p.g.mouseX = static_cast<float>(32 * (p.g.activeX - p.g.activeY) + p.g.viewX + 320);
   p.g.mouseY = static_cast<float>(16 * (p.g.activeX + p.g.activeY) + p.g.viewY + 30);
-  p.host.onDeliver = [&](platform::ScriptedHost&) {
-    if (!p.newFrame() || p.g.fadeMode != 0) return;
+  p.host.onDeliver = testing_support::onEachFrame(p.g, [&](platform::ScriptedHost&, int) {
+    if (p.g.fadeMode != 0) return;
     if (!state.KeepRunning()) throw StopBench{};
-  };
+  });
   try {
     p.g.MainL();
   } catch (const StopBench&) {
@@ -107,8 +99,8 @@ void moveFrame(benchmark::State& state) {
   Clock::time_point last;
   bool lastMoving = false, pressed = false, running = false;
   int still = 0;  // frames since the last move frame
-  p.host.onDeliver = [&](platform::ScriptedHost& h) {
-    if (!p.newFrame() || p.g.fadeMode != 0) return;
+  p.host.onDeliver = testing_support::onEachFrame(p.g, [&](platform::ScriptedHost& h, int) {
+    if (p.g.fadeMode != 0) return;
     const auto now = Clock::now();
     const bool moving = p.moving();
     still = moving ? 0 : still + 1;
@@ -140,7 +132,7 @@ void moveFrame(benchmark::State& state) {
       h.press(1, 0, 0);
       pressed = true;
     }
-  };
+  });
   try {
     p.g.MainL();
   } catch (const StopBench&) {

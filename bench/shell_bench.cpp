@@ -11,6 +11,7 @@
 #include "game/shell/game.h"
 #include "platform/scripted_host.h"
 #include "platform/text.h"
+#include "tests/support/frame_hook.h"
 
 namespace {
 
@@ -27,18 +28,13 @@ void titleFrame(benchmark::State& state) {
   const bool fading = state.range(0) != 0;
   platform::ScriptedHost host(BRACKLE_SOURCE_DIR "/assets");
   game::Game g(host, font(), game::spriteSheet());
-  bool started = false;
-  uint32_t last = 0;
-  host.onDeliver = [&](platform::ScriptedHost&) {
-    if (started && g.frameStart == last) return;  // a frame's second delivery
-    started = true;
-    last = g.frameStart;
+  host.onDeliver = testing_support::onEachFrame(g, [&](platform::ScriptedHost&, int) {
     if (fading) {
       g.fadeMode = 1;  // keep the fade going: every frame draws one more step
       g.fadeStep = 1;
     }
     if (!state.KeepRunning()) throw StopBench{};
-  };
+  });
   try {
     g.Form_Load();
   } catch (const StopBench&) {

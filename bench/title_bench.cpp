@@ -8,6 +8,7 @@
 #include "platform/jpeg.h"
 #include "platform/scripted_host.h"
 #include "platform/text.h"
+#include "tests/support/frame_hook.h"
 
 namespace {
 
@@ -33,12 +34,7 @@ void stageSelectFrame(benchmark::State& state) {
   for (int i = 0; i < 31; i += 2) g.clearFlag[i] = true;  // both label colours
   if (mode != kIdle) g.mouseX = 100, g.mouseY = 120;      // over stage 1's label
 
-  bool started = false;
-  uint32_t last = 0;
-  host.onDeliver = [&](platform::ScriptedHost&) {
-    if (started && g.frameStart == last) return;  // a frame's second delivery
-    started = true;
-    last = g.frameStart;
+  host.onDeliver = testing_support::onEachFrame(g, [&](platform::ScriptedHost&, int) {
     if (mode == kFadingIn) {
       g.fadeMode = 2;  // keep the fade going: every frame draws one more step
       g.fadeStep = 1;
@@ -46,7 +42,7 @@ void stageSelectFrame(benchmark::State& state) {
       return;  // the opening fade-in is not timed
     }
     if (!state.KeepRunning()) throw StopBench{};
-  };
+  });
   try {
     g.menu();
   } catch (const StopBench&) {

@@ -8,6 +8,7 @@
 
 #include "platform/jpeg.h"
 #include "platform/raster.h"
+#include "tests/support/frame_hook.h"
 #include "tests/support/game_fixture.h"
 
 namespace shell_tests {
@@ -16,13 +17,8 @@ namespace shell_tests {
 // frame's first event delivery (after the frame was drawn). A frame is told from the
 // next by its `frameStart`, not by counting deliveries.
 inline void watchFrames(testing_support::GameRun& r, std::function<void(int)> onFrame) {
-  auto state = std::make_shared<std::pair<int, uint32_t>>(0, 0);
-  r.host.onDeliver = [&r, state, onFrame](platform::ScriptedHost&) {
-    if (state->first == 0 || r.g.frameStart != state->second) {
-      state->second = r.g.frameStart;
-      onFrame(++state->first);
-    }
-  };
+  r.host.onDeliver = testing_support::onEachFrame(
+      r.g, [onFrame = std::move(onFrame)](platform::ScriptedHost&, int n) { onFrame(n); });
 }
 
 // Sum of all channels of all pixels: smaller is darker.

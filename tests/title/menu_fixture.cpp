@@ -7,6 +7,8 @@
 #include <array>
 #include <optional>
 
+#include "tests/support/frame_hook.h"
+
 namespace title_test {
 
 Rgb headingColour(int frame) {
@@ -65,20 +67,16 @@ MenuRun::MenuRun(const SheetOptions& options)
 void watchFrames(platform::ScriptedHost& host, game::Game& g,
                  std::function<void(FrameView&)> onFrame, int& frames, int maxFrames) {
   frames = 0;
-  // A frame is recognised by its new start tick; its second delivery is skipped.
-  host.onDeliver = [&g, &frames, maxFrames, onFrame = std::move(onFrame), started = false,
-                    lastStart = uint32_t{0}](platform::ScriptedHost& h) mutable {
-    if (started && g.frameStart == lastStart) return;
-    started = true;
-    lastStart = g.frameStart;
-    ++frames;
-    if (frames > maxFrames) {
-      ADD_FAILURE() << "still running after " << maxFrames << " frames";
-      throw StopRun{};
-    }
-    FrameView v{frames, g, h};
-    onFrame(v);
-  };
+  host.onDeliver = testing_support::onEachFrame(
+      g, [&g, &frames, maxFrames, onFrame = std::move(onFrame)](platform::ScriptedHost& h, int n) {
+        frames = n;
+        if (frames > maxFrames) {
+          ADD_FAILURE() << "still running after " << maxFrames << " frames";
+          throw StopRun{};
+        }
+        FrameView v{frames, g, h};
+        onFrame(v);
+      });
 }
 
 int MenuRun::run(const std::function<void(FrameView&)>& onFrame, int maxFrames) {
