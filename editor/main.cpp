@@ -11,7 +11,7 @@
 #include "editor/editor_window.h"
 #include "platform/bmp.h"
 #include "platform/icon.h"
-#include "platform/program_folder.h"
+#include "common/program_folder.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ platform::Surface paletteImage() {
 int main() {
   const platform::Surface palette = paletteImage();
   editor::EditorForm form(
-      common::inFolder(platform::executableFolder(), "\\stage.stg"), palette,
+      common::inFolder(common::executableFolder(), "\\stage.stg"), palette,
       [](const common::FileError& e) { editor::reportAndExit(e.file(), e.cause()); });
   editor::EditorWindow window(form);
   // The walker standing on earth, from the palette: the editor's face on the desktop.

@@ -10,7 +10,7 @@
 
 #include "common/file_error.h"
 #include "platform/jpeg.h"
-#include "platform/program_folder.h"
+#include "common/program_folder.h"
 #include "platform/viewport.h"
 
 namespace platform {
@@ -178,7 +178,7 @@ void SdlHost::mciExecute(const std::string& command) {
 }
 
 std::string SdlHost::programFolder() {
-  return executableFolder();
+  return common::executableFolder();
 }
 
 void SdlHost::runtimeError(const std::string& file, const std::string& cause) {

@@ -1,7 +1,6 @@
 // brackle-preview: draws a stage's field as the play screen shows it at the stage's start.
 #include <SDL.h>
 #include <SDL_image.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +13,7 @@
 #include <string>
 
 #include "common/file_error.h"
+#include "common/program_folder.h"
 #include "common/stage_file.h"
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
@@ -33,16 +33,6 @@ void usage() {
                "  --out F      PNG to write for --stage (default: stageNN.png)\n"
                "  --centre     scroll so the drawn field is centred, instead of the start offsets\n"
                "  --phase P    animation phase of the pieces, 0..2 (default 0)\n";
-}
-
-// The folder of this program, where the game's files lie beside it.
-std::string programFolder() {
-  char buf[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return ".";
-  const std::string path(buf, static_cast<size_t>(n));
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 [[noreturn]] void fail(const std::string& what) {
@@ -196,7 +186,7 @@ int main(int argc, char** argv) {
   if (one && !o.allDir.empty()) fail("--stage and --all exclude each other");
   if (!o.out.empty() && !o.allDir.empty()) fail("--out and --all exclude each other");
 
-  const std::string folder = programFolder();
+  const std::string folder = common::executableFolder();
   if (o.file.empty()) o.file = folder + "/stage.stg";
   if (o.back.empty()) o.back = folder + "/back.jpg";
 

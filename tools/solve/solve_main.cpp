@@ -1,5 +1,4 @@
 // brackle-solve: proves each stage of a stage file solvable and finds its fewest moves.
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -10,6 +9,7 @@
 
 #include "common/atomic_file.h"
 #include "common/file_error.h"
+#include "common/program_folder.h"
 #include "common/stage_file.h"
 #include "tools/solve/solution_text.h"
 #include "tools/solve/solver.h"
@@ -32,15 +32,6 @@ void usage() {
          "  --no-prune      do not skip states proven unclearable\n"
          "exit status: 0 all solvable, 1 bad input, 2 a stage unsolvable or without a piece,\n"
          "3 a stage undecided within the state limit\n";
-}
-
-std::string programFolder() {
-  char buf[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return ".";
-  std::string path(buf, static_cast<size_t>(n));
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
 }
 
 const char* kindName(uint8_t code) {
@@ -136,7 +127,7 @@ int main(int argc, char** argv) {
       return kBadInput;
     }
   }
-  if (file.empty()) file = common::inFolder(programFolder(), "\\stage.stg");
+  if (file.empty()) file = common::inFolder(common::executableFolder(), "\\stage.stg");
 
   common::StageSet set;
   try {

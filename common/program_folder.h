@@ -3,10 +3,10 @@
 
 #include <string>
 
-namespace platform {
+namespace common {
 
 // The folder of the running executable (from /proc/self/exe), without a trailing
 // separator; "." when the system does not say.
 std::string executableFolder();
 
-}  // namespace platform
+}  // namespace common

@@ -1,11 +1,11 @@
 // The folder of the running program, where every file the programs use lies.
-#include "platform/program_folder.h"
+#include "common/program_folder.h"
 
 #include <unistd.h>
 
 #include <vector>
 
-namespace platform {
+namespace common {
 
 std::string executableFolder() {
   std::vector<char> buf(4096);
@@ -16,4 +16,4 @@ std::string executableFolder() {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-}  // namespace platform
+}  // namespace common
