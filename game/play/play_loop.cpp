@@ -45,15 +45,9 @@ void Game::MainL() {
       waitFrame(100);
       continue;
     }
-    if (fadeMode == 2) {
-      f_in();
-      if (fadeStep < 13) {
-        waitFrame(100);
-        continue;
-      }
-      fadeStep = 0;
-      fadeMode = 0;
-      back.clear();
+    if (fadeMode == 2 && !fadeInEnded()) {
+      waitFrame(100);
+      continue;
     }
 
     // A stage saved without any piece has no active piece: no marker, no aim.

@@ -29,4 +29,14 @@ void Game::f_in() {
   fadeStepWith(*this, platform::kWhite);
 }
 
+bool Game::fadeInEnded() {
+  f_in();
+  if (fadeStep < 13) return false;
+  // The fade-in is over: the next fade-out starts from a white mask.
+  fadeStep = 0;
+  fadeMode = 0;
+  back.clear();
+  return true;
+}
+
 }  // namespace game

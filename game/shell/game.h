@@ -110,6 +110,8 @@ struct Game : PacingState,
 
   void f_out();
   void f_in();
+  // One fade-in step; true when it was the 13th and the transition has ended.
+  bool fadeInEnded();
 
   // Field rendering.
   void drawField();

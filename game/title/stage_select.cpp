@@ -80,15 +80,9 @@ void Game::menu() {
     titleWavePhase += titleWaveStep;
     if (titleWavePhase >= 19 || titleWavePhase <= 0) titleWavePhase = 0;
 
-    if (fadeMode == 2) {
-      f_in();
-      if (fadeStep < 13) {
-        waitFrame(100);
-        continue;
-      }
-      fadeStep = 0;
-      fadeMode = 0;
-      back.clear();
+    if (fadeMode == 2 && !fadeInEnded()) {
+      waitFrame(100);
+      continue;
     }
     if (fadeMode == 1) {
       f_out();
