@@ -10,9 +10,9 @@
 
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
-#include "platform/jpeg.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/sdl/jpeg.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/text.h"
 #include "tests/support/frame_hook.h"
 
 namespace {

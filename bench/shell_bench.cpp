@@ -7,10 +7,10 @@
 #include "common/atomic_file.h"
 #include "common/stage_file.h"
 #include "game/render/sprite_sheet.h"
-#include "game/shell/clear_record.h"
+#include "game/base/clear_record.h"
 #include "game/shell/game.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/text.h"
 #include "tests/support/frame_hook.h"
 
 namespace {
@@ -30,7 +30,7 @@ void titleFrame(benchmark::State& state) {
   game::Game g(host, font(), game::spriteSheet());
   host.onDeliver = testing_support::onEachFrame(g, [&](platform::ScriptedHost&, int) {
     if (fading) {
-      g.fadeMode = 1;  // keep the fade going: every frame draws one more step
+      g.fadeMode = game::kFadingOut;  // keep the fade going: every frame draws one more step
       g.fadeStep = 1;
     }
     if (!state.KeepRunning()) throw StopBench{};

@@ -5,9 +5,9 @@
 
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
-#include "platform/jpeg.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/sdl/jpeg.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/text.h"
 #include "tests/support/frame_hook.h"
 
 namespace {
@@ -36,7 +36,7 @@ void stageSelectFrame(benchmark::State& state) {
 
   host.onDeliver = testing_support::onEachFrame(g, [&](platform::ScriptedHost&, int) {
     if (mode == kFadingIn) {
-      g.fadeMode = 2;  // keep the fade going: every frame draws one more step
+      g.fadeMode = game::kFadingIn;  // keep the fade going: every frame draws one more step
       g.fadeStep = 1;
     } else if (g.fadeMode != 0) {
       return;  // the opening fade-in is not timed

@@ -1,4 +1,4 @@
-// The game's one seam to the machine: ticks, events, pictures, sound, files, ending.
+// The game's one seam to the machine: ticks, events, the window, sound, files, ending.
 #pragma once
 
 #include <cstdint>
@@ -32,8 +32,6 @@ class Host {
   virtual void deliverEvents() = 0;
   // Sleeps until an event is pending or `ms` milliseconds have passed.
   virtual void waitForEvents(uint32_t ms) = 0;
-  // Decodes a JPEG file; a missing or undecodable file gives the run-time error report.
-  virtual Surface loadJpeg(const std::string& path) = 0;
   // Plays a wave file asynchronously; a missing file plays nothing, never a default sound.
   virtual void playWave(const std::string& path) = 0;
   // A media command text; 0 on success, an error number otherwise. `reply`, when
@@ -43,10 +41,18 @@ class Host {
   virtual void mciExecute(const std::string& command) = 0;
   // The folder that holds the running program, without a trailing separator.
   virtual std::string programFolder() = 0;
-  // Message box and standard-error line naming the file and the cause, then exit status 1.
+  // Message box and standard-error line naming the file and the cause, then ends the
+  // process with status 1 (by throwing ProcessEnded).
   [[noreturn]] virtual void runtimeError(const std::string& file, const std::string& cause) = 0;
-  // Ends the process at once with status 0.
+  // Ends the process at once with status 0 (by throwing ProcessEnded).
   [[noreturn]] virtual void endProcess() = 0;
+};
+
+// Thrown where the process ends, from whatever frame loop is running: `main` returns the
+// status once the stack has unwound, so the window and the sound device close in order.
+// Tests catch it to look at what was left.
+struct ProcessEnded {
+  int status;
 };
 
 }  // namespace platform

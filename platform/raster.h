@@ -73,7 +73,6 @@ void drawRectOutline(Surface& s, int x0, int y0, int x1, int y1, Rgb c);
 struct PictureBox {
   Surface image;
   Surface background;
-  Rgb foreColor = kBlack;  // text colour
 
   PictureBox(int width, int height, Rgb backColor)
       : image(width, height, backColor), background(width, height, backColor) {}

@@ -9,7 +9,7 @@ mkdir -p "$out"
 flags=(-std=c++20 -g -O1 -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 clang++ "${flags[@]}" fuzz/stage_file_fuzz.cpp common/stage_file.cpp common/atomic_file.cpp \
   -o "$out/stage_file_fuzz"
-clang++ "${flags[@]}" fuzz/clear_record_fuzz.cpp game/shell/clear_record.cpp \
+clang++ "${flags[@]}" fuzz/clear_record_fuzz.cpp game/base/clear_record.cpp \
   -o "$out/clear_record_fuzz"
 for target in stage_file clear_record; do
   work="$out/corpus-$target"

@@ -1,11 +1,11 @@
 // A legal move shown over six 50 ms frames, then the piece placed on its arrival cell.
 #include <cmath>
 
-#include "game/shell/game.h"
+#include "game/play/play_screen.h"
 
 namespace game {
 
-void Game::animateMove() {
+void PlayScreen::animateMove() {
   const int d = moveDistance();
   // Facing: 0 toward y-1, 1 toward x+1, 2 toward y+1, 3 toward x-1.
   const int f = aimDY == -1 ? 0 : aimDX == 1 ? 1 : aimDY == 1 ? 2 : 3;
@@ -41,8 +41,7 @@ void Game::animateMove() {
       default:
         break;  // codes 8 and 9 have no picture
     }
-    blitChr(0, 0, 64, 32, 0, 320, platform::Rop::SrcPaint);
-    blitChr(436, 0, 64, 32, 0, 288, platform::Rop::SrcPaint);
+    drawButtons();
     waitFrame(50);
   }
   arrive(d);

@@ -1,5 +1,5 @@
 // Playing one stage: set-up, turn change and the frame loop with aim, click and scroll.
-#include "game/shell/game.h"
+#include "game/play/play_screen.h"
 
 namespace game {
 
@@ -10,13 +10,18 @@ constexpr float kGiveUpRight = 64, kRetryLeft = 436, kButtonsBottom = 32;
 
 }  // namespace
 
-void Game::MainL() {
+void PlayScreen::drawButtons() {
+  blitChr(0, 0, 64, 32, 0, 320, platform::Rop::SrcPaint);    // give up
+  blitChr(436, 0, 64, 32, 0, 288, platform::Rop::SrcPaint);  // retry
+}
+
+void PlayScreen::MainL() {
   enum class Phase { SetUp, TurnChange, Frame };
   Phase phase = Phase::SetUp;
   for (;;) {
     if (phase == Phase::SetUp) {
       numberPieces();
-      fadeMode = 2;
+      fadeMode = kFadingIn;
       platform::fillRect(back.image, 0, 0, kPicWidth, kPicHeight, platform::kBlack);
       phase = Phase::TurnChange;
     }
@@ -26,7 +31,7 @@ void Game::MainL() {
         drawField();
         clearFlag[curStage] = true;
         sclear();
-        fadeMode = 1;
+        fadeMode = kFadingOut;
       }
       turnPass();
       phase = Phase::Frame;
@@ -35,17 +40,15 @@ void Game::MainL() {
     frameStart = host.tickCount();
     Pic.clear();
     drawField();
-    if (fadeMode == 1) {
-      f_out();
-      if (fadeStep >= 23) {
-        fadeStep = 0;
-        fadeMode = 2;
+    if (fadeMode == kFadingOut) {
+      if (fadeOutEnded()) {
+        fadeMode = kFadingIn;
         return;
       }
       waitFrame(100);
       continue;
     }
-    if (fadeMode == 2 && !fadeInEnded()) {
+    if (fadeMode == kFadingIn && !fadeInEnded()) {
       waitFrame(100);
       continue;
     }
@@ -59,8 +62,7 @@ void Game::MainL() {
       drawSprite(toPixel(X - 7), toPixel(Y - 50 - h), 32, 32, 224 + 32 * animPhase, 64,
                  224 + 32 * animPhase, 96);
     }
-    blitChr(0, 0, 64, 32, 0, 320, platform::Rop::SrcPaint);    // give up
-    blitChr(436, 0, 64, 32, 0, 288, platform::Rop::SrcPaint);  // retry
+    drawButtons();
 
     if (animStep == 1 && active) {
       // The quadrant of the pointer around the active cell's centre, unrounded.
@@ -84,7 +86,7 @@ void Game::MainL() {
       leftDown = false;
       if (mouseX < kGiveUpRight && mouseY < kButtonsBottom) {
         playClick();
-        fadeMode = 1;
+        fadeMode = kFadingOut;
         waitFrame(100);
         continue;
       }

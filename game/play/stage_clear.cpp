@@ -1,9 +1,9 @@
 // The stage-clear banner over the frozen final field, then the play background again.
-#include "game/shell/game.h"
+#include "game/play/play_screen.h"
 
 namespace game {
 
-void Game::sclear() {
+void PlayScreen::sclear() {
   Pic.background = Pic.image;
   for (int i = 0; i <= 50; ++i) {
     Pic.clear();

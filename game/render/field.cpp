@@ -1,33 +1,35 @@
 // The isometric field: floors, resting pieces and their turn labels, in painter's order.
 #include <string>
 
-#include "game/shell/game.h"
+#include "game/render/field_renderer.h"
 
 namespace game {
 
 using platform::Rop;
 
-void Game::blitChr(int x, int y, int w, int h, int sx, int sy, Rop rop) {
+FieldRenderer::FieldRenderer(platform::Host& host, platform::Font& f,
+                             const platform::Surface& sheet)
+    : GameBase(host), font(f), chr(sheet) {}
+
+void FieldRenderer::blitChr(int x, int y, int w, int h, int sx, int sy, Rop rop) {
   platform::bitBlt(Pic.image, x, y, w, h, chr, sx, sy, rop);
 }
 
-void Game::drawSprite(int x, int y, int w, int h, int sx, int sy, int mx, int my) {
+void FieldRenderer::drawSprite(int x, int y, int w, int h, int sx, int sy, int mx, int my) {
   blitChr(x, y, w, h, mx, my, Rop::SrcAnd);
   blitChr(x, y, w, h, sx, sy, Rop::SrcInvert);
 }
 
-void Game::printOutlined(const std::string& text, int x, int y, platform::Rgb outline,
-                         platform::Rgb color) {
-  Pic.foreColor = outline;
+void FieldRenderer::printOutlined(const std::string& text, int x, int y, platform::Rgb outline,
+                                  platform::Rgb color) {
   font.drawText(Pic.image, text, x + 1, y + 1, outline);
   font.drawText(Pic.image, text, x + 1, y - 1, outline);
   font.drawText(Pic.image, text, x - 1, y + 1, outline);
   font.drawText(Pic.image, text, x - 1, y - 1, outline);
-  Pic.foreColor = color;
   font.drawText(Pic.image, text, x, y, color);
 }
 
-void Game::printTurnLabel(int value, int x, int y) {
+void FieldRenderer::printTurnLabel(int value, int x, int y) {
   const auto c = [](double v) { return static_cast<uint8_t>(toPixel(v)); };
   const platform::Rgb outline{c(130 - labelShade / 2), 20, 140};
   const uint8_t grey = c(labelShade);
@@ -35,7 +37,7 @@ void Game::printTurnLabel(int value, int x, int y) {
   printOutlined(" " + std::to_string(value) + " ", x, y, outline, {grey, grey, grey});
 }
 
-void Game::drawField() {
+void FieldRenderer::drawField() {
   const int p = animPhase;
   for (int y = 0; y <= 9; ++y) {
     for (int x = 0; x <= 9; ++x) {

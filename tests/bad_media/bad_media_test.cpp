@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/media.h"
+#include "platform/sdl/media.h"
 #include "tests/support/game_fixture.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The media command texts and the wave player, on SDL's silent audio driver.
-#include "platform/media.h"
+#include "platform/sdl/media.h"
 
 #include <gtest/gtest.h>
 

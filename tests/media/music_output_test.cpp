@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/media.h"
+#include "platform/sdl/media.h"
 #include "tests/media/media_files.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/jpeg.h"
+#include "platform/sdl/jpeg.h"
 
 namespace play_test {
 
@@ -109,7 +109,7 @@ void Play::enter(const common::StageSet& set, int s) {
   g.Pic.clear();
   g.loadStage(g.stageSet, s);
   g.curStage = static_cast<int16_t>(s - 1);
-  g.fadeMode = 0;
+  g.fadeMode = game::kNoFade;
   g.fadeStep = 0;
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "game/shell/game.h"
-#include "platform/scripted_host.h"
+#include "platform/scripted/scripted_host.h"
 #include "tests/support/game_fixture.h"
 
 namespace play_test {

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "platform/bmp.h"
-#include "platform/jpeg.h"
+#include "platform/sdl/jpeg.h"
 #include "tests/support/game_fixture.h"
 #include "tests/support/x_session.h"
 

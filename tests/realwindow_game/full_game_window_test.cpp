@@ -16,7 +16,7 @@
 
 #include "common/stage_file.h"
 #include "game/render/sprite_sheet.h"
-#include "platform/jpeg.h"
+#include "platform/sdl/jpeg.h"
 #include "tests/support/game_fixture.h"
 #include "tests/support/x_session.h"
 #include "tests/title/menu_fixture.h"

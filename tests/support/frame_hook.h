@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "game/shell/game.h"
-#include "platform/scripted_host.h"
+#include "platform/scripted/scripted_host.h"
 
 namespace testing_support {
 

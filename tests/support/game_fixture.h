@@ -7,8 +7,8 @@
 
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/text.h"
 #include "tests/support/file_text.h"
 
 namespace testing_support {

@@ -7,7 +7,7 @@
 #include "common/stage_set.h"
 #include "game/shell/game.h"
 #include "platform/raster.h"
-#include "platform/scripted_host.h"
+#include "platform/scripted/scripted_host.h"
 #include "tests/support/game_fixture.h"
 
 namespace title_test {

@@ -15,11 +15,11 @@
 #include "common/file_error.h"
 #include "common/program_folder.h"
 #include "common/stage_file.h"
+#include "game/render/field_renderer.h"
 #include "game/render/sprite_sheet.h"
-#include "game/shell/game.h"
-#include "platform/jpeg.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/jpeg.h"
+#include "platform/sdl/text.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ struct Box {
   }
 };
 
-Box drawnBox(const game::Game& g) {
+Box drawnBox(const game::FieldRenderer& g) {
   Box b;
   for (int y = 0; y <= 9; ++y) {
     for (int x = 0; x <= 9; ++x) {
@@ -87,7 +87,7 @@ Box drawnBox(const game::Game& g) {
 }
 
 // Notes on what a player would see at the start of the stage.
-std::string notes(const game::Game& g) {
+std::string notes(const game::FieldRenderer& g) {
   int pieces = 0, hidden = 0, unpainted = 0, odd = 0;
   for (int y = 0; y <= 9; ++y) {
     for (int x = 0; x <= 9; ++x) {
@@ -131,7 +131,7 @@ struct Options {
   int phase = 0;
 };
 
-void render(game::Game& g, const Options& o, int s, const std::string& out) {
+void render(game::FieldRenderer& g, const Options& o, int s, const std::string& out) {
   g.loadStage(g.stageSet, s);
   g.numberPieces();
   g.turnPass();
@@ -198,7 +198,7 @@ int main(int argc, char** argv) {
   }
   // A host without a window: the renderer only needs the surfaces.
   platform::ScriptedHost host(folder);
-  game::Game g(host, *font, game::spriteSheet());
+  game::FieldRenderer g(host, *font, game::spriteSheet());
   try {
     common::loadStageFile(g.stageSet, o.file);
     g.Pic.setBackground(platform::decodeJpegFile(o.back));

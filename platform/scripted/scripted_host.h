@@ -11,11 +11,6 @@
 
 namespace platform {
 
-// Thrown where a real host would end the process, so a test can look at what was left.
-struct ProcessEnded {
-  int status;
-};
-
 class ScriptedHost : public Host {
  public:
   enum class EventType { Down, Move, Up, Close };
@@ -61,7 +56,6 @@ class ScriptedHost : public Host {
   uint32_t tickCount() override;
   void deliverEvents() override;
   void waitForEvents(uint32_t ms) override;
-  Surface loadJpeg(const std::string& path) override;
   void playWave(const std::string& path) override;
   int mciSendString(const std::string& command, std::string* reply) override;
   void mciExecute(const std::string& command) override;

@@ -1,5 +1,5 @@
 // The game window on SDL2: ticks, mouse, close, presenting the play surface, sound.
-#include "platform/sdl_host.h"
+#include "platform/sdl/sdl_host.h"
 
 #include <SDL.h>
 
@@ -8,8 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#include "common/file_error.h"
-#include "platform/jpeg.h"
 #include "common/program_folder.h"
 #include "platform/viewport.h"
 
@@ -157,14 +155,6 @@ void SdlHost::waitForEvents(uint32_t ms) {
   SDL_WaitEventTimeout(nullptr, static_cast<int>(ms > 0x7fffffff ? 0x7fffffff : ms));
 }
 
-Surface SdlHost::loadJpeg(const std::string& path) {
-  try {
-    return decodeJpegFile(path);
-  } catch (const common::FileError& e) {
-    SdlHost::runtimeError(e.file(), e.cause());
-  }
-}
-
 void SdlHost::playWave(const std::string& path) {
   media_->playWave(path);
 }
@@ -190,13 +180,11 @@ void SdlHost::runtimeError(const std::string& file, const std::string& cause) {
       SDL_MESSAGEBOX_ERROR, window_, caption_.c_str(), line.c_str(), 1, &ok, nullptr};
   int pressed = 0;
   SDL_ShowMessageBox(&box, &pressed);
-  media_.reset();
-  std::exit(1);
+  throw ProcessEnded{1};
 }
 
 void SdlHost::endProcess() {
-  media_.reset();
-  std::exit(0);
+  throw ProcessEnded{0};
 }
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 // Text drawn into a Surface in the play surface's font, with a transparent background.
-#include "platform/text.h"
+#include "platform/sdl/text.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

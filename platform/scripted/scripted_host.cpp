@@ -1,10 +1,7 @@
 // A host for tests: virtual ticks, scripted pointer events, recorded media and sounds.
-#include "platform/scripted_host.h"
+#include "platform/scripted/scripted_host.h"
 
 #include <sys/stat.h>
-
-#include "common/file_error.h"
-#include "platform/jpeg.h"
 
 namespace platform {
 
@@ -59,14 +56,6 @@ void ScriptedHost::waitForEvents(uint32_t ms) {
     if (static_cast<uint32_t>(untilNext) < step) step = static_cast<uint32_t>(untilNext);
   }
   now_ += step;
-}
-
-Surface ScriptedHost::loadJpeg(const std::string& path) {
-  try {
-    return decodeJpegFile(path);
-  } catch (const common::FileError& e) {
-    ScriptedHost::runtimeError(e.file(), e.cause());
-  }
 }
 
 void ScriptedHost::playWave(const std::string& path) {

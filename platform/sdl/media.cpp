@@ -1,5 +1,5 @@
 // Media commands for the background music, and the click player, over SDL2_mixer.
-#include "platform/media.h"
+#include "platform/sdl/media.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -7,7 +7,7 @@
 
 #include "platform/host.h"
 #include "platform/icon.h"
-#include "platform/media.h"
+#include "platform/sdl/media.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -28,7 +28,6 @@ class SdlHost : public Host {
   uint32_t tickCount() override;
   void deliverEvents() override;
   void waitForEvents(uint32_t ms) override;
-  Surface loadJpeg(const std::string& path) override;
   void playWave(const std::string& path) override;
   int mciSendString(const std::string& command, std::string* reply) override;
   void mciExecute(const std::string& command) override;
