@@ -41,11 +41,15 @@ class Host {
   virtual void mciExecute(const std::string& command) = 0;
   // The folder that holds the running program, without a trailing separator.
   virtual std::string programFolder() = 0;
-  // Message box and standard-error line naming the file and the cause, then ends the
-  // process with status 1 (by throwing ProcessEnded).
-  [[noreturn]] virtual void runtimeError(const std::string& file, const std::string& cause) = 0;
-  // Ends the process at once with status 0 (by throwing ProcessEnded).
-  [[noreturn]] virtual void endProcess() = 0;
+  // The run-time error report: names the file and the cause, then ends the process with
+  // status 1.
+  [[noreturn]] void runtimeError(const std::string& file, const std::string& cause);
+  // Ends the process at once with status 0.
+  [[noreturn]] void endProcess();
+
+ protected:
+  // Shows the report of a run-time error to the user.
+  virtual void reportError(const std::string& file, const std::string& cause) = 0;
 };
 
 // Thrown where the process ends, from whatever frame loop is running: `main` returns the
@@ -54,5 +58,14 @@ class Host {
 struct ProcessEnded {
   int status;
 };
+
+inline void Host::runtimeError(const std::string& file, const std::string& cause) {
+  reportError(file, cause);
+  throw ProcessEnded{1};
+}
+
+inline void Host::endProcess() {
+  throw ProcessEnded{0};
+}
 
 }  // namespace platform

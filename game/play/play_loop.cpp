@@ -5,14 +5,14 @@ namespace game {
 
 namespace {
 
-// Where the buttons sit and what a click on them must be strictly inside.
-constexpr float kGiveUpRight = 64, kRetryLeft = 436, kButtonsBottom = 32;
+// Where the buttons sit; a click on them must be strictly inside.
+constexpr layout::Rect kGiveUp = layout::kGiveUpAt, kRetry = layout::kRetryAt;
 
 }  // namespace
 
 void PlayScreen::drawButtons() {
-  blitChr(0, 0, 64, 32, 0, 320, platform::Rop::SrcPaint);    // give up
-  blitChr(436, 0, 64, 32, 0, 288, platform::Rop::SrcPaint);  // retry
+  blitChr(kGiveUp.x, kGiveUp.y, layout::kGiveUpButton, platform::Rop::SrcPaint);
+  blitChr(kRetry.x, kRetry.y, layout::kRetryButton, platform::Rop::SrcPaint);
 }
 
 void PlayScreen::MainL() {
@@ -55,42 +55,37 @@ void PlayScreen::MainL() {
 
     // A stage saved without any piece has no active piece: no marker, no aim.
     const bool active = hasPiece();
-    const double X = 32 * (activeX - activeY) + viewX + 270;
-    const double Y = 16 * (activeX + activeY) + viewY;
+    const auto [X, Y] = tileBox(activeX, activeY);
     if (active) {
-      const int h = playField[activeX][activeY] == common::kSlider ? 30 : 0;
-      drawSprite(toPixel(X - 7), toPixel(Y - 50 - h), 32, 32, 224 + 32 * animPhase, 64,
-                 224 + 32 * animPhase, 96);
+      const layout::Offset at = layout::turnMarkerOffset(playField[activeX][activeY]);
+      drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::turnMarker(animPhase));
     }
     drawButtons();
 
     if (animStep == 1 && active) {
       // The quadrant of the pointer around the active cell's centre, unrounded.
       const bool left = mouseX < X + 32, up = mouseY < Y + 16;
-      if (left && up) {
-        drawSprite(toPixel(X - 16), toPixel(Y - 8), 32, 16, 64, 32, 128, 32);
+      if (left && up)
         aimDX = -1, aimDY = 0;
-      } else if (left) {
-        drawSprite(toPixel(X - 16), toPixel(Y + 24), 32, 16, 64, 48, 128, 48);
+      else if (left)
         aimDX = 0, aimDY = 1;
-      } else if (up) {
-        drawSprite(toPixel(X + 48), toPixel(Y - 8), 32, 16, 96, 32, 160, 32);
+      else if (up)
         aimDX = 0, aimDY = -1;
-      } else {
-        drawSprite(toPixel(X + 48), toPixel(Y + 24), 32, 16, 96, 48, 160, 48);
+      else
         aimDX = 1, aimDY = 0;
-      }
+      const layout::Offset at = layout::aimArrowOffset(aimDX, aimDY);
+      drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::aimArrow(aimDX, aimDY));
     }
 
     if (leftDown) {
       leftDown = false;
-      if (mouseX < kGiveUpRight && mouseY < kButtonsBottom) {
+      if (mouseX < kGiveUp.x + kGiveUp.w && mouseY < kGiveUp.y + kGiveUp.h) {
         playClick();
         fadeMode = kFadingOut;
         waitFrame(100);
         continue;
       }
-      if (mouseX > kRetryLeft && mouseY < kButtonsBottom) {
+      if (mouseX > kRetry.x && mouseY < kRetry.y + kRetry.h) {
         playClick();
         loadStage(stageSet, curStage + 1);
         phase = Phase::SetUp;

@@ -6,6 +6,7 @@
 
 #include "game/base/game_base.h"
 #include "game/play/rules.h"
+#include "game/render/layout.h"
 #include "platform/sdl/text.h"
 
 namespace game {
@@ -29,8 +30,10 @@ struct FieldRenderer : GameBase, rules::PlayState, ViewState {
   void printOutlined(const std::string& text, int x, int y, platform::Rgb outline,
                      platform::Rgb color);
   // Transparent blit from the sheet: mask with AND, then the picture with XOR.
-  void drawSprite(int x, int y, int w, int h, int sx, int sy, int mx, int my);
-  void blitChr(int x, int y, int w, int h, int sx, int sy, platform::Rop rop);
+  void drawSprite(int x, int y, const layout::Sprite& sprite);
+  void blitChr(int x, int y, const layout::Rect& from, platform::Rop rop);
+  // The tile box of a cell, fractional cells included, at the current scroll offsets.
+  layout::TileBox tileBox(double x, double y) const;
 };
 
 }  // namespace game

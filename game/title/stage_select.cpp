@@ -39,10 +39,10 @@ void StageSelect::menu() {
         const double v = (titleWavePhase + i + 7 - j) / 3.0;
         const int x = 310 + 32 * i - 96 * j;
         const int y = toPixel(100 + 20 * i + 16 * j - 50 * std::tan(v));
-        drawSprite(x, y, 64, 32, 0, 0, 0, 32);
+        drawSprite(x, y, layout::kGrassTile);
       }
     }
-    blitChr(20, 40, 256, 32, 64, 256 + 32 * animPhase, platform::Rop::SrcPaint);
+    blitChr(20, 40, layout::stageSelectHeading(animPhase), platform::Rop::SrcPaint);
 
     if (20 < mouseX && mouseX < 490 && 110 < mouseY && mouseY < 337) {
       hoverStage = 1 + static_cast<int>(std::floor((mouseY - 110.0) / 23)) +
@@ -56,7 +56,7 @@ void StageSelect::menu() {
         for (int x = 0; x <= 9; ++x) {
           const int c = stageSet(x, y, hoverStage);
           if (c == common::kEmpty) continue;
-          blitChr(380 + 8 * x, 20 + 8 * y, 8, 8, 224 + 8 * c, 248, platform::Rop::SrcCopy);
+          blitChr(380 + 8 * x, 20 + 8 * y, layout::previewCell(c), platform::Rop::SrcCopy);
         }
       }
     }

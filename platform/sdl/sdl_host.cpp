@@ -171,7 +171,7 @@ std::string SdlHost::programFolder() {
   return common::executableFolder();
 }
 
-void SdlHost::runtimeError(const std::string& file, const std::string& cause) {
+void SdlHost::reportError(const std::string& file, const std::string& cause) {
   const std::string line = file + ": " + cause;
   std::fprintf(stderr, "%s: run-time error: %s\n", caption_.c_str(), line.c_str());
   const SDL_MessageBoxButtonData ok{
@@ -180,11 +180,6 @@ void SdlHost::runtimeError(const std::string& file, const std::string& cause) {
       SDL_MESSAGEBOX_ERROR, window_, caption_.c_str(), line.c_str(), 1, &ok, nullptr};
   int pressed = 0;
   SDL_ShowMessageBox(&box, &pressed);
-  throw ProcessEnded{1};
-}
-
-void SdlHost::endProcess() {
-  throw ProcessEnded{0};
 }
 
 }  // namespace platform

@@ -32,8 +32,9 @@ class SdlHost : public Host {
   int mciSendString(const std::string& command, std::string* reply) override;
   void mciExecute(const std::string& command) override;
   std::string programFolder() override;
-  [[noreturn]] void runtimeError(const std::string& file, const std::string& cause) override;
-  [[noreturn]] void endProcess() override;
+
+ protected:
+  void reportError(const std::string& file, const std::string& cause) override;
 
  private:
   void present();
