@@ -10,8 +10,8 @@
 
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
-#include "platform/sdl/jpeg.h"
 #include "platform/scripted/scripted_host.h"
+#include "platform/sdl/jpeg.h"
 #include "platform/sdl/text.h"
 #include "tests/support/frame_hook.h"
 
@@ -59,8 +59,9 @@ struct Play {
 // right (the arrow shows on half of the frames).
 void playFrame(benchmark::State& state, const common::StageSet& set) {
   Play p(set);
-  p.g.mouseX = static_cast<float>(32 * (p.g.activeX - p.g.activeY) + p.g.viewX + 320);
-  p.g.mouseY = static_cast<float>(16 * (p.g.activeX + p.g.activeY) + p.g.viewY + 30);
+  const auto box = p.g.tileBox(p.g.activeX, p.g.activeY);
+  p.g.mouseX = static_cast<float>(box.left + 50);
+  p.g.mouseY = static_cast<float>(box.top + 30);
   p.host.onDeliver = testing_support::onEachFrame(p.g, [&](platform::ScriptedHost&, int) {
     if (p.g.fadeMode != 0) return;
     if (!state.KeepRunning()) throw StopBench{};
@@ -125,8 +126,8 @@ void moveFrame(benchmark::State& state) {
       // The coming frame shows the arrow, aims, then takes the press.
       const auto [tx, ty] = next(p.g.activeX, p.g.activeY);
       const int dx = tx - p.g.activeX, dy = ty - p.g.activeY;
-      const double cx = 32 * (p.g.activeX - p.g.activeY) + p.g.viewX + 302;
-      const double cy = 16 * (p.g.activeX + p.g.activeY) + p.g.viewY + 16;
+      const auto box = p.g.tileBox(p.g.activeX, p.g.activeY);
+      const double cx = box.left + 32, cy = box.top + 16;
       const bool right = dx == 1 || dy == -1, up = dx == -1 || dy == -1;
       h.move(static_cast<float>(cx + (right ? 20 : -20)), static_cast<float>(cy + (up ? -10 : 10)));
       h.press(1, 0, 0);

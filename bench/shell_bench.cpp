@@ -6,8 +6,8 @@
 
 #include "common/atomic_file.h"
 #include "common/stage_file.h"
-#include "game/render/sprite_sheet.h"
 #include "game/base/clear_record.h"
+#include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
 #include "platform/scripted/scripted_host.h"
 #include "platform/sdl/text.h"

@@ -5,8 +5,8 @@
 
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
-#include "platform/sdl/jpeg.h"
 #include "platform/scripted/scripted_host.h"
+#include "platform/sdl/jpeg.h"
 #include "platform/sdl/text.h"
 #include "tests/support/frame_hook.h"
 

@@ -12,8 +12,7 @@ int main() {
   // the sound device are closed in order.
   try {
     platform::SdlHost host("Skelmora", 501, 351);
-    // The walker, standing: the game's face on the desktop.
-    host.setIcon(platform::iconFromSprite(game::spriteSheet(), 0, 64, 0, 96, 32, 32, 64));
+    host.setIcon(game::gameIcon());
     std::unique_ptr<platform::Font> font;
     try {
       font = platform::Font::openGameFont();

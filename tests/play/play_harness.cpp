@@ -162,10 +162,10 @@ int Play::count(Kind k) const {
 }
 
 double Play::centreX() const {
-  return 32.0 * (g.activeX - g.activeY) + g.viewX + 270 + 32;
+  return g.tileBox(g.activeX, g.activeY).left + 32;
 }
 double Play::centreY() const {
-  return 16.0 * (g.activeX + g.activeY) + g.viewY + 16;
+  return g.tileBox(g.activeX, g.activeY).top + 16;
 }
 
 Kind Play::classify() const {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/stage_file.h"
+#include "game/render/layout.h"
 #include "game/render/sprite_sheet.h"
 #include "platform/sdl/jpeg.h"
 #include "tests/support/game_fixture.h"
@@ -204,7 +205,8 @@ struct View {
 // A pointer position that aims `m` under view `v`, inside the field area and below the
 // two buttons; nothing when the cell's centre is too close to the surface's edge.
 std::optional<std::pair<int, int>> aimPoint(const Move& m, const View& v) {
-  const double cx = 32 * (m.x - m.y) + v.x + 270 + 32, cy = 16 * (m.x + m.y) + v.y + 16;
+  const auto box = game::layout::tileBox(m.x, m.y, v.x, v.y);
+  const double cx = box.left + 32, cy = box.top + 16;
   const bool left = m.dx == -1 || m.dy == 1, up = m.dx == -1 || m.dy == -1;
   const int px = static_cast<int>(left ? cx - 20 : cx + 20);
   const int py = static_cast<int>(up ? cy - 10 : cy + 10);

@@ -77,10 +77,13 @@ Box drawnBox(const game::FieldRenderer& g) {
     for (int x = 0; x <= 9; ++x) {
       const uint8_t code = g.playField[x][y];
       if (code >= common::kEmpty) continue;
-      const double L = 32 * (x - y) + g.viewX + 270, T = 16 * (x + y) + g.viewY;
+      const auto [L, T] = g.tileBox(x, y);
       b.add(L, T, 64, 32);
-      if (code == common::kSlider) b.add(L + 16, T - 48, 32, 64);
-      if (code == common::kWalker || code == common::kJumper) b.add(L + 16, T - 16, 32, 32);
+      if (rules::isPiece(code)) {
+        const game::layout::Offset at = game::layout::standingOffset(code);
+        const game::layout::Rect r = game::layout::standingPiece(code, 0).picture;
+        b.add(L + at.dx, T + at.dy, r.w, r.h);
+      }
     }
   }
   return b;
@@ -116,8 +119,7 @@ std::string notes(const game::FieldRenderer& g) {
     if (!cut.empty()) s += ", cut at the" + cut;
   }
   if (pieces > 0) {
-    const double L = 32 * (g.activeX - g.activeY) + g.viewX + 270;
-    const double T = 16 * (g.activeX + g.activeY) + g.viewY;
+    const auto [L, T] = g.tileBox(g.activeX, g.activeY);
     if (L + 32 < 0 || L + 32 >= game::kPicWidth || T + 16 < 0 || T + 16 >= game::kPicHeight)
       s += "; the first piece to move is out of view";
   }
