@@ -14,6 +14,7 @@
 #include "platform/sdl/jpeg.h"
 #include "platform/sdl/text.h"
 #include "tests/support/frame_hook.h"
+#include "tools/stage_design/stage_text.h"
 
 namespace {
 
@@ -24,19 +25,10 @@ platform::Font& font() {
 
 struct StopBench {};
 
-// Stage 1 from rows of letters: . unpainted, o painted, # block, W S E J pieces, - empty;
-// cells left out are empty space.
+// Stage 1 from rows of the stage grid form's letters; cells left out are empty space.
 common::StageSet stage(std::initializer_list<const char*> rows) {
-  static const char kLetters[] = ".o#WSEJ-";
   common::StageSet set;
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) set(x, y, 1) = common::kEmpty;
-  int y = 0;
-  for (const char* row : rows) {
-    for (int x = 0; row[x] && x < 10; ++x)
-      set(x, y, 1) = static_cast<uint8_t>(std::strchr(kLetters, row[x]) - kLetters);
-    ++y;
-  }
+  stage_design::fillStage(set, 1, {rows.begin(), rows.end()});
   return set;
 }
 

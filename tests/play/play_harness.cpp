@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "platform/sdl/jpeg.h"
+#include "tools/stage_design/stage_text.h"
 
 namespace play_test {
 
@@ -53,47 +54,9 @@ const Surface& codedSheet() {
 }
 
 common::StageSet stageFrom(std::initializer_list<const char*> rows, int s) {
-  static const char kLetters[] = ".o#WSEJ-89";
   common::StageSet set;
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) set(x, y, s) = common::kEmpty;
-  int y = 0;
-  for (const char* row : rows) {
-    for (int x = 0; row[x] && x < 10; ++x) {
-      const char* at = std::strchr(kLetters, row[x]);
-      if (!at || !*at) throw std::invalid_argument(std::string("bad stage letter in ") + row);
-      set(x, y, s) = static_cast<uint8_t>(at - kLetters);
-    }
-    ++y;
-  }
+  stage_design::fillStage(set, s, {rows.begin(), rows.end()});
   return set;
-}
-
-std::vector<Move> parseMoves(const std::string& text) {
-  std::vector<Move> moves;
-  std::istringstream all(text);
-  std::string one;
-  while (std::getline(all, one, ';')) {
-    if (one.find_first_not_of(" \t\r\n") == std::string::npos) continue;
-    std::istringstream in(one);
-    Move m{};
-    char comma = 0;
-    std::string dir;
-    if (!(in >> m.x >> comma >> m.y >> dir) || comma != ',')
-      throw std::invalid_argument("bad move: " + one);
-    if (dir == "up-left")
-      m.dx = -1, m.dy = 0;
-    else if (dir == "up-right")
-      m.dx = 0, m.dy = -1;
-    else if (dir == "down-left")
-      m.dx = 0, m.dy = 1;
-    else if (dir == "down-right")
-      m.dx = 1, m.dy = 0;
-    else
-      throw std::invalid_argument("bad direction: " + dir);
-    moves.push_back(m);
-  }
-  return moves;
 }
 
 Play::Play(const Surface& sheet)

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -21,6 +20,7 @@
 #include "tests/support/game_fixture.h"
 #include "tests/support/x_session.h"
 #include "tests/title/menu_fixture.h"
+#include "tools/solve/solution_text.h"
 
 namespace {
 
@@ -139,35 +139,14 @@ int previewMismatches(const Surface& pic, const common::StageSet& stages, int st
 // ---------------------------------------------------------------------------------------------
 // Stage 1's fewest-move solution: stored beside the stages, or from the solver.
 
-struct Move {
-  int x, y, dx, dy;
-};
+using solve::Move;
 
+// The moves of stage `stage` among the lines made like the stored solutions.
 std::optional<std::vector<Move>> parseSolution(const std::string& text, int stage) {
-  const std::regex line(R"(^\s*stage\s+(\d+)\s+moves\s+(\d+)\s*:(.*?)\r?$)");
-  const std::regex move(R"(^\s*(\d),(\d)\s+(up-left|up-right|down-left|down-right)\s*$)");
-  std::istringstream in(text);
-  std::string l;
-  while (std::getline(in, l)) {
-    std::smatch m;
-    if (!std::regex_match(l, m, line) || std::stoi(m[1]) != stage) continue;
-    std::vector<Move> moves;
-    std::istringstream body(m[3].str());
-    std::string part;
-    while (std::getline(body, part, ';')) {
-      std::smatch mm;
-      if (!std::regex_match(part, mm, move)) return std::nullopt;
-      const std::string d = mm[3];
-      moves.push_back({std::stoi(mm[1]), std::stoi(mm[2]),
-                       d == "up-left"      ? -1
-                       : d == "down-right" ? 1
-                                           : 0,
-                       d == "up-right"    ? -1
-                       : d == "down-left" ? 1
-                                          : 0});
-    }
-    if (moves.size() != std::stoul(m[2])) return std::nullopt;
-    return moves;
+  try {
+    for (const solve::StoredSolution& s : solve::parseSolutions(text))
+      if (s.stage == stage) return s.moves;
+  } catch (const std::runtime_error&) {
   }
   return std::nullopt;
 }
