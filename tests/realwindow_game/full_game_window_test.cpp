@@ -226,7 +226,8 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
   ::setenv("DISPLAY", x.display().c_str(), 1);
 
   testing_support::TempDir dir("brackle full game");  // its path holds a blank
-  for (const char* name : {"brackle", "stage.stg", "title.jpg", "back.jpg", "run.mid", "CLICK.WAV"})
+  fs::copy(bin / "brackle", fs::path(dir.path()) / "brackle");
+  for (const std::string& name : testing_support::runtimeFiles())
     fs::copy(bin / name, fs::path(dir.path()) / name);
   common::StageSet stages;
   common::loadStageFile(stages, dir.file("stage.stg"));
