@@ -14,16 +14,10 @@
 #include "platform/sdl/jpeg.h"
 #include "platform/sdl/text.h"
 #include "tests/support/frame_hook.h"
+#include "tests/support/game_fixture.h"
 #include "tools/stage_design/stage_text.h"
 
 namespace {
-
-platform::Font& font() {
-  static std::unique_ptr<platform::Font> f = platform::Font::openGameFont();
-  return *f;
-}
-
-struct StopBench {};
 
 // Stage 1 from rows of the stage grid form's letters; cells left out are empty space.
 common::StageSet stage(std::initializer_list<const char*> rows) {
@@ -35,7 +29,7 @@ common::StageSet stage(std::initializer_list<const char*> rows) {
 // A game on the windowless host, entered into stage 1 of `set` as the stage select does.
 struct Play {
   platform::ScriptedHost host{BRACKLE_SOURCE_DIR "/assets"};
-  game::Game g{host, font(), game::spriteSheet()};
+  game::Game g{host, testing_support::gameFont(), game::spriteSheet()};
 
   explicit Play(const common::StageSet& set) {
     host.showWindow(g.Pic.image, g);
@@ -56,11 +50,11 @@ void playFrame(benchmark::State& state, const common::StageSet& set) {
   p.g.mouseY = static_cast<float>(box.top + 30);
   p.host.onDeliver = testing_support::onEachFrame(p.g, [&](platform::ScriptedHost&, int) {
     if (p.g.fadeMode != 0) return;
-    if (!state.KeepRunning()) throw StopBench{};
+    if (!state.KeepRunning()) throw testing_support::StopRun{};
   });
   try {
     p.g.MainL();
-  } catch (const StopBench&) {
+  } catch (const testing_support::StopRun&) {
   }
   state.counters["labels"] = p.g.turnCycle - 2;
   state.SetLabel("period 100 ms");
@@ -99,12 +93,12 @@ void moveFrame(benchmark::State& state) {
     still = moving ? 0 : still + 1;
     if (still > 20) {
       state.SkipWithError("the pieces stopped moving");
-      throw StopBench{};
+      throw testing_support::StopRun{};
     }
     if (moving && lastMoving) {
       if (running) {
         state.SetIterationTime(std::chrono::duration<double>(now - last).count());
-        if (!state.KeepRunning()) throw StopBench{};
+        if (!state.KeepRunning()) throw testing_support::StopRun{};
       } else {
         running = state.KeepRunning();
       }
@@ -128,7 +122,7 @@ void moveFrame(benchmark::State& state) {
   });
   try {
     p.g.MainL();
-  } catch (const StopBench&) {
+  } catch (const testing_support::StopRun&) {
   }
   state.SetLabel("period 50 ms");
 }

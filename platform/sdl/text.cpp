@@ -46,7 +46,7 @@ std::unique_ptr<Font> Font::openGameFont() {
   if (!f) throw std::runtime_error(path + ": " + TTF_GetError());
   TTF_SetFontStyle(f, TTF_STYLE_ITALIC);
   TTF_SetFontHinting(f, TTF_HINTING_NORMAL);
-  return std::unique_ptr<Font>(new Font(f, path));
+  return std::unique_ptr<Font>(new Font(f));
 }
 
 Font::~Font() {

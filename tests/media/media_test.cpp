@@ -8,13 +8,14 @@
 #include <string>
 
 #include "tests/media/media_files.h"
+#include "tests/support/game_fixture.h"
 
 namespace {
 
 using media_test::sourceAsset;
-using media_test::TempDir;
 using media_test::waitFor;
 using media_test::writeFile;
+using testing_support::TempDir;
 
 // ctest chooses the silent driver; a run by hand does the same unless told otherwise.
 const bool silentByDefault = setenv("SDL_AUDIODRIVER", "dummy", 0) == 0;
@@ -108,14 +109,16 @@ TEST_F(MediaCommands, MissingAndNonMidiFilesDoNotOpen) {
 
 TEST_F(MediaCommands, AProgramFolderWithBlanksWorks) {
   for (const std::string inner : {"my games/brackle folder", "odd alias name/x"}) {
-    TempDir spaced(inner);
-    std::filesystem::copy_file(sourceAsset("run.mid"), spaced.file("run.mid"));
-    ASSERT_EQ(send("open " + spaced.file("run.mid") + " alias bgm"), 0) << inner;
+    TempDir root;
+    const std::string tune = root.file(inner) + "/run.mid";
+    std::filesystem::create_directories(root.file(inner));
+    std::filesystem::copy_file(sourceAsset("run.mid"), tune);
+    ASSERT_EQ(send("open " + tune + " alias bgm"), 0) << inner;
     ASSERT_EQ(send("play bgm notify"), 0);
     EXPECT_EQ(status(), "playing");
     ASSERT_EQ(send("close bgm"), 0);
     // A quoted path names the same file.
-    ASSERT_EQ(send("open \"" + spaced.file("run.mid") + "\" alias bgm"), 0) << inner;
+    ASSERT_EQ(send("open \"" + tune + "\" alias bgm"), 0) << inner;
     ASSERT_EQ(send("close bgm"), 0);
   }
 }

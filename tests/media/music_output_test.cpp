@@ -11,11 +11,12 @@
 
 #include "platform/sdl/media.h"
 #include "tests/media/media_files.h"
+#include "tests/support/game_fixture.h"
 
 namespace {
 
 using media_test::sourceAsset;
-using media_test::TempDir;
+using testing_support::TempDir;
 
 struct Levels {
   double seconds = -1, rms = -1, peak = -1;

@@ -20,7 +20,7 @@
 #include "tests/support/game_fixture.h"
 #include "tests/support/x_session.h"
 #include "tests/title/menu_fixture.h"
-#include "tools/solve/solution_text.h"
+#include "tools/solve/solver.h"
 
 namespace {
 
@@ -137,40 +137,7 @@ int previewMismatches(const Surface& pic, const common::StageSet& stages, int st
 }
 
 // ---------------------------------------------------------------------------------------------
-// Stage 1's fewest-move solution: stored beside the stages, or from the solver.
-
 using solve::Move;
-
-// The moves of stage `stage` among the lines made like the stored solutions.
-std::optional<std::vector<Move>> parseSolution(const std::string& text, int stage) {
-  try {
-    for (const solve::StoredSolution& s : solve::parseSolutions(text))
-      if (s.stage == stage) return s.moves;
-  } catch (const std::runtime_error&) {
-  }
-  return std::nullopt;
-}
-
-std::optional<std::vector<Move>> stageOneSolution(const std::string& stageFile, std::string* from) {
-  for (const char* folder : {"assets", "tests/rules"}) {
-    const fs::path dir = fs::path(BRACKLE_SOURCE_DIR) / folder;
-    if (!fs::is_directory(dir)) continue;
-    for (const auto& e : fs::directory_iterator(dir)) {
-      const std::string name = e.path().filename().string();
-      if (name.find("solution") == std::string::npos || e.path().extension() != ".txt") continue;
-      if (auto moves = parseSolution(testing_support::readFile(e.path().string()), 1)) {
-        *from = e.path().string();
-        return moves;
-      }
-    }
-  }
-  const fs::path solver = fs::path(BRACKLE_BIN_DIR) / "brackle-solve";
-  if (!fs::exists(solver)) return std::nullopt;
-  *from = "brackle-solve";
-  return parseSolution(
-      realwindow::capture("'" + solver.string() + "' '" + stageFile + "' --stage 1 --solutions"),
-      1);
-}
 
 // ---------------------------------------------------------------------------------------------
 // Aiming: the quadrant of the pointer around the active cell's centre picks the direction.
@@ -231,11 +198,11 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
     fs::copy(bin / name, fs::path(dir.path()) / name);
   common::StageSet stages;
   common::loadStageFile(stages, dir.file("stage.stg"));
-  std::string from;
-  const auto solution = stageOneSolution(dir.file("stage.stg"), &from);
-  ASSERT_TRUE(solution.has_value()) << "no stored solution of stage 1 and no solver to find one";
-  ASSERT_FALSE(solution->empty());
-  std::printf("stage 1: %zu moves, from %s\n", solution->size(), from.c_str());
+  // Stage 1's fewest moves, from the solver that proves the stages solvable.
+  const solve::Result solved = solve::solveStage(stages, 1);
+  ASSERT_EQ(solved.verdict, solve::Verdict::kSolvable);
+  const std::vector<Move>* solution = &solved.solution;
+  std::printf("stage 1: %zu moves\n", solution->size());
 
   const Surface title = platform::decodeJpegFile(dir.file("title.jpg"));
   const Surface back = platform::decodeJpegFile(dir.file("back.jpg"));
