@@ -25,6 +25,8 @@ void Game::MainL() {
         Pic.clear();
         drawField();
         clearFlag[curStage] = true;
+        // Saved at once as well as at close, so a crash or a kill keeps the clear.
+        writeClearRecord();
         sclear();
         fadeMode = 1;
       }
