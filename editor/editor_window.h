@@ -32,9 +32,10 @@ class SurfaceBox : public Fl_Widget {
   std::function<void(float x, float y)> onMove;
   std::function<void(int button)> onUp;
 
+  int handle(int event) override;
+
  protected:
   void draw() override;
-  int handle(int event) override;
 
  private:
   const platform::Surface& picture_;
@@ -48,6 +49,8 @@ class EditorWindow : public Fl_Double_Window {
 
   // Copies the form's captions to the labels and redraws the picture boxes.
   void refresh();
+  // While a stroke lasts, sends every press, move and release to the edit area.
+  int handle(int event) override;
 
   Fl_Button* Command2;
   Fl_Button* Command1;
@@ -64,6 +67,9 @@ class EditorWindow : public Fl_Double_Window {
   void setCaption(Fl_Box* box, const std::string& text);
 
   EditorForm& form_;
+  // A button went down on the edit area and not every button is up yet: the edit area keeps
+  // the pointer, as a window system keeps it for the control that took the press.
+  bool stroke_ = false;
 };
 
 // Registers the caption face with FLTK (once).
