@@ -29,8 +29,8 @@ Fl_Box* makeLabel(int x, int y, int w, int h, const char* text) {
   return box;
 }
 
-Fl_Scrollbar* makeScrollbar(int x, int y, int w, int h, int type, int lo, int hi) {
-  auto* bar = new Fl_Scrollbar(x, y, w, h);
+LineScrollbar* makeScrollbar(int x, int y, int w, int h, int type, int lo, int hi) {
+  auto* bar = new LineScrollbar(x, y, w, h);
   bar->type(type);
   bar->bounds(lo, hi);
   bar->step(1);

@@ -4,13 +4,13 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
-#include <FL/Fl_Scrollbar.H>
 #include <FL/Fl_Widget.H>
 
 #include <functional>
 #include <string>
 
 #include "editor/editor_form.h"
+#include "editor/line_scrollbar.h"
 #include "platform/raster.h"
 
 namespace editor {
@@ -56,11 +56,11 @@ class EditorWindow : public Fl_Double_Window {
   Fl_Button* Command1;
   Fl_Box* Label1;
   SurfaceBox* map_c;
-  Fl_Scrollbar* ryo;
+  LineScrollbar* ryo;
   SurfaceBox* Pic;
   Fl_Box* Label2;
   Fl_Box* Label3;
-  Fl_Scrollbar* stage;
+  LineScrollbar* stage;
 
  private:
   static void onTimer(void* self);

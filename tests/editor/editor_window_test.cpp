@@ -252,7 +252,7 @@ TEST_F(EditorWindowTest, AStrokeKeepsThePointerUntilEveryButtonIsUp) {
   EXPECT_EQ(form->stageSet(2, 5, 1), fileSet(2, 5, 1));
 }
 
-TEST_F(EditorWindowTest, ScrollBarArrowsSetTheBrushAndTheStage) {
+TEST_F(EditorWindowTest, ScrollBarArrowsAndTroughsStepTheBrushAndTheStageByOne) {
   showWindow();
   click(176 + 8, 48 + 89 - 8);  // the brush bar's lower arrow
   EXPECT_EQ(window->ryo->value(), 2);
@@ -275,6 +275,31 @@ TEST_F(EditorWindowTest, ScrollBarArrowsSetTheBrushAndTheStage) {
   for (int y = 8; y < 10; ++y)
     for (int x = 8; x < 10; ++x) EXPECT_EQ(form->stageSet(x, y, 1), 7);
   EXPECT_EQ(form->stageSet(7, 8, 1), 0);
+
+  // The square thumb drags to either end.
+  mouse(FL_PUSH, 8 + 17 + 8, 272 + 8);
+  mouse(FL_DRAG, 300, 272 + 8);
+  EXPECT_EQ(form->stage, 30);
+  mouse(FL_DRAG, 0, 272 + 8);
+  mouse(FL_RELEASE, 0, 272 + 8);
+  EXPECT_EQ(form->stage, 1);
+  // A press in the trough, on either side of the thumb, steps by one like an arrow ...
+  const int rightTrough = 8 + 185 - 17 - 4, leftTrough = 8 + 17 + 2;
+  click(rightTrough, 272 + 8);
+  EXPECT_EQ(form->stage, 2);
+  click(rightTrough, 272 + 8);
+  EXPECT_EQ(form->stage, 3);
+  click(leftTrough, 272 + 8);
+  EXPECT_EQ(form->stage, 2);
+  EXPECT_STREQ(window->Label3->label(), "編集ステージ 2");
+  // ... and held, repeats until it is released.
+  mouse(FL_PUSH, rightTrough, 272 + 8);
+  runFor(0.8);
+  mouse(FL_RELEASE, rightTrough, 272 + 8);
+  const int reached = form->stage;
+  EXPECT_GT(reached, 3);
+  runFor(0.2);
+  EXPECT_EQ(form->stage, reached);
 }
 
 TEST_F(EditorWindowTest, TheTimerRedrawsAndTheScreenShowsThePictureBoxes) {
