@@ -34,10 +34,24 @@ bool parseStageText(StageSet& set, const std::string& text, int* lineCount) {
   return lines == kStageCount;
 }
 
+namespace {
+
+// The read ran out of lines because its last line holds line feeds that are not after a
+// CR: the file was saved with LF line ends.
+bool endsInLfOnly(const std::string& text) {
+  const size_t lastCr = text.rfind('\r');
+  size_t rest = lastCr == std::string::npos ? 0 : lastCr + 1;
+  if (lastCr != std::string::npos && rest < text.size() && text[rest] == '\n') ++rest;
+  return text.find('\n', rest) != std::string::npos;
+}
+
+}  // namespace
+
 void loadStageFile(StageSet& set, const std::string& path) {
   const std::string text = readWholeFile(path);
   int lines = 0;
   if (!parseStageText(set, text, &lines)) {
+    if (endsInLfOnly(text)) throw FileError(path, "lines end in LF only; the file needs CR LF");
     throw FileError(
         path, "the file ends after " + std::to_string(lines) + " lines; 30 stage lines are needed");
   }

@@ -14,12 +14,6 @@ int cellOf(float pixel) {
   return static_cast<int>(std::floor(pixel / kCellPixels));
 }
 
-float clampPointer(float v) {
-  if (v < 2) return 0;
-  if (v > kEditPixels - 1) return kEditPixels - 1;
-  return v;
-}
-
 // 3 x 5 digit shapes, one row a byte, the leftmost column in bit 2.
 constexpr uint8_t kDigits[10][5] = {
     {7, 5, 5, 5, 7}, {2, 6, 2, 2, 7}, {7, 1, 7, 4, 7}, {7, 1, 7, 1, 7}, {5, 5, 7, 1, 1},
@@ -30,6 +24,12 @@ constexpr uint8_t kDigits[10][5] = {
 
 std::string stageCaption(int stage) {
   return "編集ステージ " + std::to_string(stage);
+}
+
+float clampToEditArea(float v) {
+  if (v < 2) return 0;
+  if (v > kEditPixels - 1) return kEditPixels - 1;
+  return v;
 }
 
 void drawCodeWithoutPicture(platform::Surface& s, int left, int top, int code) {
@@ -71,8 +71,8 @@ void EditorForm::Pic_MouseDown(int /*button*/, float x, float y) {
 void EditorForm::Pic_MouseMove(float x, float y) {
   // The area keeps receiving moves while a button is held outside it; clamping keeps
   // such a drag on the border cells.
-  x = clampPointer(x);
-  y = clampPointer(y);
+  x = clampToEditArea(x);
+  y = clampToEditArea(y);
   if (painting) paintBrush(x, y);
   showCell(x, y);
 }

@@ -22,6 +22,10 @@ constexpr platform::Rgb kBoxBackColor{212, 208, 200};
 // Caption of Label3 for a stage number.
 std::string stageCaption(int stage);
 
+// A pointer coordinate of the edit area kept on its border cells: below 2 becomes 0, above
+// the last pixel becomes the last pixel.
+float clampToEditArea(float v);
+
 // The editor window's data and handlers. The window toolkit forwards its events here
 // and shows the two picture boxes and the captions; tests call the handlers directly.
 class EditorForm {

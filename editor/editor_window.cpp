@@ -29,8 +29,8 @@ Fl_Box* makeLabel(int x, int y, int w, int h, const char* text) {
   return box;
 }
 
-Fl_Scrollbar* makeScrollbar(int x, int y, int w, int h, int type, int lo, int hi) {
-  auto* bar = new Fl_Scrollbar(x, y, w, h);
+LineScrollbar* makeScrollbar(int x, int y, int w, int h, int type, int lo, int hi) {
+  auto* bar = new LineScrollbar(x, y, w, h);
   bar->type(type);
   bar->bounds(lo, hi);
   bar->step(1);
@@ -148,6 +148,7 @@ EditorWindow::EditorWindow(EditorForm& form)
     refresh();
   };
   Pic->onDown = [this](int button, float x, float y) {
+    stroke_ = true;
     form_.Pic_MouseDown(button, x, y);
     refresh();
   };
@@ -155,13 +156,40 @@ EditorWindow::EditorWindow(EditorForm& form)
     form_.Pic_MouseMove(x, y);
     refresh();
   };
-  Pic->onUp = [this](int button) { form_.Pic_MouseUp(button); };
+  Pic->onUp = [this](int button) {
+    if (Fl::event_buttons() == 0) stroke_ = false;
+    form_.Pic_MouseUp(button);
+  };
 
   Fl::add_timeout(kTimerSeconds, onTimer, this);
 }
 
 EditorWindow::~EditorWindow() {
   Fl::remove_timeout(onTimer, this);
+}
+
+int EditorWindow::handle(int event) {
+  // FLTK forgets the pushed widget at the first release of any button, so the rest of a
+  // chord would reach whatever control lies under the pointer.
+  if (!stroke_) return Fl_Double_Window::handle(event);
+  switch (event) {
+    case FL_PUSH:
+      // A press from outside the area joins the stroke on the border cell a move would
+      // reach, so every cell index stays inside the field.
+      Pic->onDown(Fl::event_button(), clampToEditArea(static_cast<float>(Fl::event_x() - Pic->x())),
+                  clampToEditArea(static_cast<float>(Fl::event_y() - Pic->y())));
+      return 1;
+    case FL_ENTER:
+    case FL_MOVE:
+    case FL_DRAG:
+      return Pic->handle(FL_DRAG);
+    case FL_RELEASE:
+      return Pic->handle(FL_RELEASE);
+    case FL_MOUSEWHEEL:
+      return 1;  // no other control acts during a stroke
+    default:
+      return Fl_Double_Window::handle(event);
+  }
 }
 
 void EditorWindow::onTimer(void* p) {

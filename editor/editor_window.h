@@ -4,13 +4,13 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
-#include <FL/Fl_Scrollbar.H>
 #include <FL/Fl_Widget.H>
 
 #include <functional>
 #include <string>
 
 #include "editor/editor_form.h"
+#include "editor/line_scrollbar.h"
 #include "platform/raster.h"
 
 namespace editor {
@@ -32,9 +32,10 @@ class SurfaceBox : public Fl_Widget {
   std::function<void(float x, float y)> onMove;
   std::function<void(int button)> onUp;
 
+  int handle(int event) override;
+
  protected:
   void draw() override;
-  int handle(int event) override;
 
  private:
   const platform::Surface& picture_;
@@ -48,22 +49,27 @@ class EditorWindow : public Fl_Double_Window {
 
   // Copies the form's captions to the labels and redraws the picture boxes.
   void refresh();
+  // While a stroke lasts, sends every press, move and release to the edit area.
+  int handle(int event) override;
 
   Fl_Button* Command2;
   Fl_Button* Command1;
   Fl_Box* Label1;
   SurfaceBox* map_c;
-  Fl_Scrollbar* ryo;
+  LineScrollbar* ryo;
   SurfaceBox* Pic;
   Fl_Box* Label2;
   Fl_Box* Label3;
-  Fl_Scrollbar* stage;
+  LineScrollbar* stage;
 
  private:
   static void onTimer(void* self);
   void setCaption(Fl_Box* box, const std::string& text);
 
   EditorForm& form_;
+  // A button went down on the edit area and not every button is up yet: the edit area keeps
+  // the pointer, as a window system keeps it for the control that took the press.
+  bool stroke_ = false;
 };
 
 // Registers the caption face with FLTK (once).

@@ -31,17 +31,23 @@ bool convert(const std::string& v, bool& out) {
 int parseClearRecord(const std::string& text, bool flags[31]) {
   size_t pos = 0;
   for (int i = 0; i < 31; ++i) {
-    while (pos < text.size() && (isBlank(text[pos]) || text[pos] == '\r' || text[pos] == '\n'))
-      ++pos;                           // blank lines and blanks before a value
-    if (pos >= text.size()) return i;  // the file ended early
+    if (pos >= text.size()) return i;  // the file ended
+    // A value runs to the next comma or line end; an empty one (a blank line) converts
+    // to no truth value and stops the read like any other.
     size_t end = pos;
     while (end < text.size() && text[end] != ',' && text[end] != '\r' && text[end] != '\n') ++end;
-    size_t last = end;
-    while (last > pos && isBlank(text[last - 1])) --last;
+    size_t first = pos, last = end;
+    while (first < last && isBlank(text[first])) ++first;
+    while (last > first && isBlank(text[last - 1])) --last;
     bool value;
-    if (!convert(text.substr(pos, last - pos), value)) return i;
+    if (!convert(text.substr(first, last - first), value)) return i;
     flags[i] = value;
-    pos = end < text.size() && text[end] == ',' ? end + 1 : end;
+    // One separator: a comma, or one line end (CR LF, a lone CR or a lone LF).
+    pos = end;
+    if (pos < text.size() && text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n')
+      pos += 2;
+    else if (pos < text.size())
+      ++pos;
   }
   return 31;
 }

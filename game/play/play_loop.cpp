@@ -30,6 +30,8 @@ void PlayScreen::MainL() {
         Pic.clear();
         drawField();
         clearFlag[curStage] = true;
+        // Saved at once as well as at close, so a crash or a kill keeps the clear.
+        writeClearRecord();
         sclear();
         fadeMode = kFadingOut;
       }

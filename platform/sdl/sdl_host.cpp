@@ -13,6 +13,25 @@
 
 namespace platform {
 
+namespace {
+
+// The game's number for an SDL button: 1 left, 2 right, 4 middle; 0 for the side buttons
+// and any other, which the game never sees.
+int pointerButton(Uint8 button) {
+  switch (button) {
+    case SDL_BUTTON_LEFT:
+      return 1;
+    case SDL_BUTTON_RIGHT:
+      return 2;
+    case SDL_BUTTON_MIDDLE:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
 SdlHost::SdlHost(std::string caption, int width, int height)
     : caption_(std::move(caption)), width_(width), height_(height) {
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
@@ -86,10 +105,7 @@ void SdlHost::deliverEvents() {
       case SDL_MOUSEBUTTONDOWN: {
         // Only presses on the play surface count; it then keeps the pointer until release.
         if (!toPicture(e.button.x, e.button.y, x, y) && !captured_) break;
-        const int button = e.button.button == SDL_BUTTON_LEFT     ? 1
-                           : e.button.button == SDL_BUTTON_RIGHT  ? 2
-                           : e.button.button == SDL_BUTTON_MIDDLE ? 4
-                                                                  : 0;
+        const int button = pointerButton(e.button.button);
         if (button == 0) break;
         captured_ = true;
         SDL_CaptureMouse(SDL_TRUE);
@@ -107,6 +123,10 @@ void SdlHost::deliverEvents() {
         break;
       }
       case SDL_MOUSEBUTTONUP: {
+        // A side button's release is no more the game's than its press: reported, it would
+        // clear a held left press.
+        const int button = pointerButton(e.button.button);
+        if (button == 0) break;
         const bool over = toPicture(e.button.x, e.button.y, x, y);
         if (!over && !captured_) break;
         if ((SDL_GetMouseState(nullptr, nullptr) &
@@ -114,9 +134,6 @@ void SdlHost::deliverEvents() {
           captured_ = false;
           SDL_CaptureMouse(SDL_FALSE);
         }
-        const int button = e.button.button == SDL_BUTTON_LEFT    ? 1
-                           : e.button.button == SDL_BUTTON_RIGHT ? 2
-                                                                 : 4;
         events_->picMouseUp(button, x, y);
         break;
       }

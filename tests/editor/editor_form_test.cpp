@@ -1,11 +1,14 @@
 // The editor's handlers driven directly: palette, brush, pointer, stage, redraw, load, save.
 #include "editor/editor_form.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -17,6 +20,7 @@
 #include "common/stage_file.h"
 #include "platform/bmp.h"
 #include "tests/support/file_text.h"
+#include "tests/support/unprivileged.h"
 
 namespace fs = std::filesystem;
 using editor::EditorForm;
@@ -392,6 +396,35 @@ TEST_F(EditorFormTest, AFailedSaveReportsAndLeavesTheOldFileWhole) {
   writeFile(dir / "stage.stg.notes", "text");
   lost->Command1_Click();
   EXPECT_EQ(failures.size(), 3u);
+}
+
+// A file the user may not write is refused like any failed save, even where the folder
+// would let a new file be renamed over it; whoever may write it keeps its mode.
+TEST_F(EditorFormTest, AReadOnlyFileIsRefusedUnlessTheUserMayWriteIt) {
+  loaded();
+  form->map_c_MouseDown(1, 40);
+  form->Pic_MouseDown(1, 0, 0);
+  const std::string before = readFile(file);
+  fs::permissions(dir, fs::perms::all);  // open to the user the refusal is tried as
+  fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+
+  const std::string answer = testing_support::runUnprivileged([&] {
+    form->Command1_Click();
+    return failures.empty() ? std::string("saved") : failures.front();
+  });
+  EXPECT_EQ(answer, file.string() + ": " + std::strerror(EACCES));
+  EXPECT_EQ(readFile(file), before);
+  EXPECT_FALSE(fs::exists(dir / "stage.stg.tmp"));
+
+  // This user saves exactly when a plain open for writing succeeds (root does).
+  const int fd = ::open(file.c_str(), O_WRONLY);
+  const bool writable = fd >= 0;
+  if (writable) ::close(fd);
+  form->Command1_Click();
+  EXPECT_EQ(failures.empty(), writable);
+  EXPECT_EQ(readFile(file) == before, !writable);
+  EXPECT_EQ(fs::status(file).permissions(),
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
 }
 
 TEST(EditorPalette, TheBuiltInPaletteFillsThePaletteBox) {

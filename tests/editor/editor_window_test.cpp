@@ -80,14 +80,17 @@ class EditorWindowTest : public ::testing::Test {
     Fl::flush();
   }
 
-  // Delivers a mouse event at window pixel (x, y) through FLTK's own dispatch.
+  // Delivers a mouse event at window pixel (x, y) through FLTK's own dispatch; the button
+  // state holds every button pressed and not yet released, as X reports it.
   void mouse(int event, int x, int y, int button = 1) {
+    if (event == FL_PUSH) held |= FL_BUTTON(button);
+    if (event == FL_RELEASE) held &= ~FL_BUTTON(button);
     Fl::e_x = x;
     Fl::e_y = y;
     Fl::e_x_root = window->x() + x;
     Fl::e_y_root = window->y() + y;
     Fl::e_keysym = FL_Button + button;
-    Fl::e_state = event == FL_RELEASE ? 0 : FL_BUTTON(button);
+    Fl::e_state = held;
     Fl::handle(event, window.get());
   }
   void click(int x, int y, int button = 1) {
@@ -110,6 +113,7 @@ class EditorWindowTest : public ::testing::Test {
   std::vector<std::string> failures;
   std::unique_ptr<editor::EditorForm> form;
   std::unique_ptr<editor::EditorWindow> window;
+  int held = 0;  // FLTK's bits of the mouse buttons down
 };
 
 TEST_F(EditorWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirCaptions) {
@@ -198,7 +202,57 @@ TEST_F(EditorWindowTest, MouseEventsReachTheHandlersInPicturePixels) {
   EXPECT_NE(form->stageSet(9, 9, 1), 2);  // moves without a button do not paint
 }
 
-TEST_F(EditorWindowTest, ScrollBarArrowsSetTheBrushAndTheStage) {
+TEST_F(EditorWindowTest, AStrokeKeepsThePointerUntilEveryButtonIsUp) {
+  showWindow();
+  click(8 + 7 * 16 + 5, 48 + 5);  // palette picture 7, held by none of the cells below
+  common::StageSet want = form->stageSet;
+  auto painted = [&](int x, int y) {
+    ASSERT_NE(want(x, y, 1), 7) << x << "," << y;
+    want(x, y, 1) = 7;
+  };
+  // Left press on a cell, drag onto another control or the grey area, a right press and
+  // release there, the left release: only the edit area sees them, and a press from outside
+  // stays on the border cell the drag reached.
+  struct Chord {
+    const char* over;
+    int x, y;              // window pixel of the chord
+    int startX, startY;    // cell of the left press
+    int borderX, borderY;  // cell the drag is clamped to
+  };
+  const Chord chords[] = {
+      {"grey area", 190, 200, 2, 5, 9, 8},
+      {"palette picture 6", 8 + 6 * 16 + 5, 48 + 5, 4, 7, 6, 0},
+      {"load", 30, 12, 7, 3, 1, 0},
+  };
+  for (const Chord& c : chords) {
+    SCOPED_TRACE(c.over);
+    mouse(FL_PUSH, 8 + 16 * c.startX + 3, 72 + 16 * c.startY + 3, 1);
+    mouse(FL_DRAG, c.x, c.y, 1);
+    mouse(FL_PUSH, c.x, c.y, 3);
+    EXPECT_EQ(window->Label2->label(),
+              "x=" + std::to_string(c.borderX) + ": y=" + std::to_string(c.borderY));
+    Fl::e_dy = 1;
+    mouse(FL_MOUSEWHEEL, 176 + 8, 48 + 40);  // over the brush bar
+    mouse(FL_RELEASE, c.x, c.y, 3);
+    mouse(FL_RELEASE, c.x, c.y, 1);
+    EXPECT_FALSE(form->painting);
+    mouse(FL_MOVE, 8 + 5 * 16 + 3, 72 + 9 * 16 + 3);  // no button: paints nothing
+    EXPECT_STREQ(window->Label2->label(), "x=5: y=9");
+    painted(c.startX, c.startY);
+    painted(c.borderX, c.borderY);
+    EXPECT_EQ(form->selCode, 7);
+    EXPECT_EQ(form->ryo, 1);
+    EXPECT_TRUE(failures.empty());
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(form->stageSet(x, y, 1), want(x, y, 1)) << x << "," << y;
+  }
+  // With every button up, the controls work again.
+  click(30, 12);
+  EXPECT_EQ(form->stageSet(2, 5, 1), fileSet(2, 5, 1));
+}
+
+TEST_F(EditorWindowTest, ScrollBarArrowsAndTroughsStepTheBrushAndTheStageByOne) {
   showWindow();
   click(176 + 8, 48 + 89 - 8);  // the brush bar's lower arrow
   EXPECT_EQ(window->ryo->value(), 2);
@@ -221,6 +275,31 @@ TEST_F(EditorWindowTest, ScrollBarArrowsSetTheBrushAndTheStage) {
   for (int y = 8; y < 10; ++y)
     for (int x = 8; x < 10; ++x) EXPECT_EQ(form->stageSet(x, y, 1), 7);
   EXPECT_EQ(form->stageSet(7, 8, 1), 0);
+
+  // The square thumb drags to either end.
+  mouse(FL_PUSH, 8 + 17 + 8, 272 + 8);
+  mouse(FL_DRAG, 300, 272 + 8);
+  EXPECT_EQ(form->stage, 30);
+  mouse(FL_DRAG, 0, 272 + 8);
+  mouse(FL_RELEASE, 0, 272 + 8);
+  EXPECT_EQ(form->stage, 1);
+  // A press in the trough, on either side of the thumb, steps by one like an arrow ...
+  const int rightTrough = 8 + 185 - 17 - 4, leftTrough = 8 + 17 + 2;
+  click(rightTrough, 272 + 8);
+  EXPECT_EQ(form->stage, 2);
+  click(rightTrough, 272 + 8);
+  EXPECT_EQ(form->stage, 3);
+  click(leftTrough, 272 + 8);
+  EXPECT_EQ(form->stage, 2);
+  EXPECT_STREQ(window->Label3->label(), "編集ステージ 2");
+  // ... and held, repeats until it is released.
+  mouse(FL_PUSH, rightTrough, 272 + 8);
+  runFor(0.8);
+  mouse(FL_RELEASE, rightTrough, 272 + 8);
+  const int reached = form->stage;
+  EXPECT_GT(reached, 3);
+  runFor(0.2);
+  EXPECT_EQ(form->stage, reached);
 }
 
 TEST_F(EditorWindowTest, TheTimerRedrawsAndTheScreenShowsThePictureBoxes) {

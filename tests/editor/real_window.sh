@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the built editor from a copy of the runnable folder under a private Xvfb, paints a
-# stage with xdotool, saves, and checks the file, the screen and the failure report.
+# stage with xdotool (also with two-button chords), saves, and checks the file, the screen
+# and the failure report.
 # Usage: real_window.sh BIN_DIR PALETTE_BMP OUT_DIR   (screenshots are left in OUT_DIR)
 set -euo pipefail
 
@@ -59,6 +60,22 @@ expect_report() {
 
 hex_at() { convert "$1" -format "%[hex:p{$2,$3}]" info:; }
 
+# Writes to $3 the stage file $1 with the given cells of stage 3 (line 3, cell (x, y) at
+# 10 * y + x) set to the digit $2; each must have held another digit.
+paint_stage3() {
+  local base=$1 code=$2 out=$3 line p
+  shift 3
+  line=$(sed -n 3p "$base" | tr -d '\r')
+  for p in "$@"; do
+    [ "${line:p:1}" != "$code" ] || fail "cell $p of stage 3 held $code already"
+    line="${line:0:p}$code${line:p+1}"
+  done
+  { head -n 2 "$base"; printf '%s\r\n' "$line"; tail -n +4 "$base"; } >"$out"
+}
+
+# Waits until the file $1 differs from $2.
+wait_changed() { for _ in $(seq 50); do cmp -s "$1" "$2" || break; sleep 0.1; done; }
+
 start_editor
 win=$(find_window Brackle)
 [ "$(xprop -id "$win" _NET_WM_NAME)" = '_NET_WM_NAME(UTF8_STRING) = "Brackleエディタ"' ] ||
@@ -97,14 +114,10 @@ for cell in "3 4" "4 5" "9 1" "9 9"; do
 done
 
 click "$win" $((136 + 36)) 12  # save
-for _ in $(seq 50); do cmp -s "$work/stage.stg" "$work/original.stg" || break; sleep 0.1; done
+wait_changed "$work/stage.stg" "$work/original.stg"
 
 # Line 3 must differ from the original in exactly the painted cells.
-line=$(sed -n 3p "$work/original.stg" | tr -d '\r')
-for p in 43 44 53 54 16 17 18 19 26 27 28 29 99; do line="${line:0:p}2${line:p+1}"; done
-{ head -n 2 "$work/original.stg"; printf '%s\r\n' "$line"; tail -n +4 "$work/original.stg"; } \
-  >"$work/expected.stg"
-cmp -s "$work/expected.stg" "$work/original.stg" && fail "the painted cells held blocks already"
+paint_stage3 "$work/original.stg" 2 "$work/expected.stg" 43 44 53 54 16 17 18 19 26 27 28 29 99
 cmp "$work/expected.stg" "$work/stage.stg" || fail "saved file differs from the painted stage"
 
 # "save" recreates a removed file.
@@ -112,6 +125,39 @@ rm "$work/stage.stg"
 click "$win" $((136 + 36)) 12
 for _ in $(seq 50); do [ -f "$work/stage.stg" ] && break; sleep 0.1; done
 cmp "$work/expected.stg" "$work/stage.stg" || fail "save did not recreate the file"
+
+# A chord during a stroke: left press on a cell, drag onto the grey area or onto "load", a
+# right press and release there, the left release, then a move over the edit area with no
+# button held. The edit area keeps the pointer until both buttons are up: the stroke paints
+# its cell and the border cell the drag reached, the load does not fire, the move paints
+# nothing.
+chord() {
+  xdotool mousemove --window "$win" $((8 + 16 * $1 + 8)) $((72 + 16 * $2 + 8)) mousedown 1
+  sleep 0.1
+  xdotool mousemove --window "$win" "$3" "$4"
+  sleep 0.1
+  xdotool mousedown 3
+  sleep 0.1
+  xdotool mouseup 3
+  sleep 0.1
+  xdotool mouseup 1
+  sleep 0.1
+  xdotool mousemove --window "$win" $((8 + 4 * 16 + 8)) $((72 + 4 * 16 + 8))
+  sleep 0.1
+  xdotool mousemove --window "$win" $((8 + 5 * 16 + 8)) $((72 + 5 * 16 + 8))
+  sleep 0.1
+}
+cp "$work/stage.stg" "$work/before_chords.stg"
+click "$win" $((8 + 5 * 16 + 8)) $((48 + 8))  # palette picture 5, the eraser; brush 2
+chord 0 7 190 200                             # grey area: the drag reaches cell (9, 8)
+chord 6 6 36 12                               # "load": the drag reaches cell (1, 0)
+sleep 0.3
+import -window root "$out_dir/quorlin_chords.png"
+click "$win" $((136 + 36)) 12  # save
+wait_changed "$work/stage.stg" "$work/before_chords.stg"
+paint_stage3 "$work/expected.stg" 5 "$work/expected_chords.stg" \
+  70 71 80 81 89 99 66 67 76 77 1 2 11 12
+cmp "$work/expected_chords.stg" "$work/stage.stg" || fail "chords: saved file differs"
 
 # "load" of a removed file ends the editor with the report.
 rm "$work/stage.stg"

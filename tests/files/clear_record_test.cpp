@@ -33,6 +33,33 @@ TEST(ClearRecordRead, ALetterStopsTheRead) {
   for (int i = 2; i < 31; ++i) EXPECT_FALSE(flags[i]) << "flag " << i;
 }
 
+// An empty value stops the read like any other value that is no truth value, so a blank
+// line never shifts later flags onto earlier stages. CR LF, a lone CR and a lone LF each
+// end one line; ending after the last line end is the normal end of the file.
+TEST(ClearRecordRead, EmptyValuesStopTheReadAndEveryLineEndCountsOnce) {
+  const struct {
+    const char* text;
+    int read;
+  } cases[] = {
+      {"True\r\n\r\nTrue\r\nTrue\r\n", 1},
+      {"True\r\n  \t \r\nTrue\r\n", 1},
+      {"True\n\nTrue\n", 1},
+      {"True\r\rTrue\r", 1},
+      {"True\r\r\nTrue\r\n", 1},
+      {"True,\r\nTrue\r\n", 1},
+      {"True, ,True\r\n", 1},
+      {"\r\nTrue\r\n", 0},
+      {"True\rTrue\nTrue\r\nTrue", 4},
+      {"True\r\nTrue\r\n", 2},
+      {"True\nTrue\n", 2},
+  };
+  for (const auto& c : cases) {
+    bool flags[31] = {};
+    EXPECT_EQ(game::parseClearRecord(c.text, flags), c.read) << c.text;
+    for (int i = 0; i < 31; ++i) EXPECT_EQ(flags[i], i < c.read) << c.text << " flag " << i;
+  }
+}
+
 TEST(ClearRecordRead, TenLinesFillTenFlags) {
   bool flags[31] = {};
   const std::string text =

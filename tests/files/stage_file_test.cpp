@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/atomic_file.h"
 #include "common/file_error.h"
 #include "tests/support/game_fixture.h"
 
@@ -106,7 +107,7 @@ TEST(StageFileRead, TwentyNineLinesFailNamingTheFile) {
   expectGoodStage(set, 29);
 }
 
-TEST(StageFileRead, MissingFileFailsNamingIt) {
+TEST(StageFileRead, MissingFileOrFolderFailsNamingIt) {
   TempDir dir;
   StageSet set;
   try {
@@ -114,6 +115,13 @@ TEST(StageFileRead, MissingFileFailsNamingIt) {
     FAIL() << "a missing file loaded";
   } catch (const common::FileError& e) {
     EXPECT_EQ(e.file(), dir.file("stage.stg"));
+  }
+  ASSERT_EQ(::mkdir(dir.file("stage.stg").c_str(), 0755), 0);
+  try {
+    common::loadStageFile(set, dir.file("stage.stg"));
+    FAIL() << "a folder loaded";
+  } catch (const common::FileError& e) {
+    EXPECT_EQ(e.cause(), "is a folder");
   }
 }
 
@@ -126,9 +134,18 @@ TEST(StageFileRead, BareLineFeedsMakeOneLongLine) {
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) EXPECT_EQ(set(x, y, 2), 0);
 
+  // The cause says what is wrong, also when some lines before them end in CR LF.
   TempDir dir;
-  writeFile(dir.file("stage.stg"), joinLines(goodLines(30), "\n"));
-  EXPECT_THROW(common::loadStageFile(set, dir.file("stage.stg")), common::FileError);
+  for (const std::string& text :
+       {joinLines(goodLines(30), "\n"), joinLines(goodLines(3)) + joinLines(goodLines(27), "\n")}) {
+    writeFile(dir.file("stage.stg"), text);
+    try {
+      common::loadStageFile(set, dir.file("stage.stg"));
+      FAIL() << "a file of LF line ends loaded";
+    } catch (const common::FileError& e) {
+      EXPECT_EQ(e.cause(), "lines end in LF only; the file needs CR LF");
+    }
+  }
 }
 
 TEST(StageFileRead, LineFeedInsideALineIsAnOrdinaryCharacter) {
@@ -220,6 +237,58 @@ TEST(StageFileSave, FailureLeavesTheOldFileWhole) {
 
   // The folder does not exist.
   EXPECT_THROW(common::saveStageFile(blank, dir.file("gone/stage.stg")), common::FileError);
+}
+
+// A save through a symbolic link lands in the file at the end of the chain (relative
+// targets count from the link's own folder) and leaves every link as it was.
+TEST(StageFileSave, LinksStayAndTheFileAtTheEndOfTheChainIsReplaced) {
+  TempDir dir;
+  ASSERT_EQ(::mkdir(dir.file("links").c_str(), 0755), 0);
+  ASSERT_EQ(::mkdir(dir.file("data").c_str(), 0755), 0);
+  const std::string path = dir.file("stage.stg"), target = dir.file("data/real.stg");
+  writeFile(target, joinLines(goodLines(30)));
+  ASSERT_EQ(::symlink("links/hop", path.c_str()), 0);
+  ASSERT_EQ(::symlink("../data/real.stg", dir.file("links/hop").c_str()), 0);
+  StageSet blank;
+  common::saveStageFile(blank, path);
+
+  auto linkText = [](const std::string& link) {
+    char buf[256] = {};
+    return ::readlink(link.c_str(), buf, sizeof buf - 1) < 0 ? std::string() : std::string(buf);
+  };
+  EXPECT_EQ(linkText(path), "links/hop");
+  EXPECT_EQ(linkText(dir.file("links/hop")), "../data/real.stg");
+  EXPECT_EQ(readFile(target), common::formatStageText(blank));
+  for (const char* left : {"stage.stg.tmp", "links/hop.tmp", "data/real.stg.tmp"})
+    EXPECT_FALSE(std::filesystem::exists(dir.file(left))) << left;
+
+  // A link whose target does not exist yet: the save creates the target.
+  const std::string record = dir.file("clear.sav"), created = dir.file("data/clear.sav");
+  ASSERT_EQ(::symlink(created.c_str(), record.c_str()), 0);
+  common::replaceFileAtomically(record, "True\r\n");
+  EXPECT_EQ(linkText(record), created);
+  EXPECT_EQ(readFile(created), "True\r\n");
+
+  // A chain that never ends fails naming the file it started from.
+  ASSERT_EQ(::symlink("loop.stg", dir.file("loop.stg").c_str()), 0);
+  try {
+    common::saveStageFile(blank, dir.file("loop.stg"));
+    FAIL() << "a save through a link loop succeeded";
+  } catch (const common::FileError& e) {
+    EXPECT_EQ(e.file(), dir.file("loop.stg"));
+  }
+}
+
+TEST(StageFileSave, TheFileKeepsItsMode) {
+  TempDir dir;
+  const std::string path = dir.file("stage.stg");
+  writeFile(path, joinLines(goodLines(30)));
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  common::saveStageFile(StageSet(), path);
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(readFile(path), common::formatStageText(StageSet()));
 }
 
 }  // namespace

@@ -112,6 +112,14 @@ INSTANTIATE_TEST_SUITE_P(
                    4, 7, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(StartupClearRecordFolder, AFolderOfThatNameReadsAsNoRecord) {
+  GameRun r;
+  ASSERT_EQ(::mkdir(r.dir.file("clear.sav").c_str(), 0755), 0);
+  for (bool& flag : r.g.clearFlag) flag = false;
+  EXPECT_EQ(r.run([&] { r.g.readClearRecord(); }), -1) << r.host.errorCause;
+  for (bool flag : r.g.clearFlag) EXPECT_FALSE(flag);
+}
+
 TEST(ClosingWithUnwritableRecord, StopsWithTheFileNamedAndKeepsTheOldRecord) {
   GameRun r;
   const std::string path = r.dir.file("clear.sav");

@@ -1,9 +1,11 @@
 // Whole stages played from the pointer alone: fade-in, every move of a fewest-move
 // solution, the banner, the fade-out, the cleared flag and clear.sav.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "tests/play/play_harness.h"
@@ -46,6 +48,12 @@ void playThrough(const common::StageSet& set, int s, const std::vector<Move>& mo
   std::vector<Play::Action> all;
   for (auto& part : parts) all.insert(all.end(), part.begin(), part.end());
   p.script(std::move(all));
+  // What a crash during the banner would leave on disk.
+  std::optional<std::string> recordAtBanner;
+  p.onDelivery = [&](Play& q) {
+    if (!recordAtBanner && q.frames.back().kind == Kind::Banner)
+      recordAtBanner = testing_support::readFile(q.dir.file("clear.sav"));
+  };
 
   ASSERT_TRUE(p.runMainL());
   EXPECT_TRUE(p.scriptDone());
@@ -97,6 +105,9 @@ void playThrough(const common::StageSet& set, int s, const std::vector<Move>& mo
   EXPECT_GT(field, 0) << "no painted floor under the banner";
 
   for (int i = 0; i < 31; ++i) EXPECT_EQ(p.g.clearFlag[i], i == s - 1) << i;
+  std::string record;
+  for (int i = 0; i < 31; ++i) record += i == s - 1 ? "True\r\n" : "False\r\n";
+  EXPECT_EQ(recordAtBanner, record) << "the cleared flag was not saved before the banner";
   EXPECT_EQ(p.closeWindow(), 0);
   const auto saved = lines(testing_support::readFile(p.dir.file("clear.sav")));
   ASSERT_EQ(saved.size(), 31u);
@@ -110,6 +121,21 @@ TEST(StageRun, HandMadeStageClearsThroughItsFewestMoves) {
   playThrough(set, 7,
               solve::parseMoveList("2,0 up-left; 0,2 down-right; 1,2 up-right; 1,3 down-right; "
                                    "1,0 up-left; 2,2 up-right; 1,1 up-right; 3,3 up-right"));
+}
+
+// The save right after the flag is set fails as the save at close does: the report names
+// the file, the old record stays, and the game ends before the banner.
+TEST(StageRun, AFailedSaveOfTheClearedFlagEndsTheGame) {
+  Play p;
+  p.enter(stageFrom({"oWo", "o#o"}, 3), 3);
+  const std::string path = p.dir.file("clear.sav");
+  testing_support::writeFile(path, "True\r\n");
+  ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0755), 0);
+  EXPECT_FALSE(p.runMainL());
+  EXPECT_EQ(p.host.errorFile, path);
+  EXPECT_FALSE(p.host.errorCause.empty());
+  EXPECT_EQ(testing_support::readFile(path), "True\r\n");
+  EXPECT_EQ(p.count(Kind::Banner), 0);
 }
 
 // The shipped stages, through the fewest-move solutions stored beside them.

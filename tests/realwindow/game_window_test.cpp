@@ -1,4 +1,6 @@
-// The built game in a real X window: title, click, fade, background, and closing by SIGTERM.
+// The game in a real X window: the built program's title, click, fade, background and closing
+// by SIGTERM, and the SDL host's mouse buttons.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -6,9 +8,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/bmp.h"
 #include "platform/sdl/jpeg.h"
+#include "platform/sdl/sdl_host.h"
 #include "tests/support/game_fixture.h"
 #include "tests/support/x_session.h"
 
@@ -123,6 +127,51 @@ TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
   for (int i = 0; i < 31; ++i) want += "False\r\n";
   EXPECT_EQ(testing_support::readFile(dir.file("clear.sav")), want);
   EXPECT_EQ(testing_support::readFile(dir.file("stderr.txt")), "");
+}
+
+// The presses and releases a window reports, in order, as "down 1", "up 4", ...
+struct PressLog : platform::WindowEvents {
+  std::vector<std::string> seen;
+  void picMouseDown(int button, float, float) override {
+    seen.push_back("down " + std::to_string(button));
+  }
+  void picMouseMove(int, float, float) override {}
+  void picMouseUp(int button, float, float) override {
+    seen.push_back("up " + std::to_string(button));
+  }
+  void closeRequested() override {}
+};
+
+void pushButton(Uint32 type, Uint8 button) {
+  SDL_Event e{};
+  e.button.type = type;
+  e.button.button = button;
+  e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.button.x = 100;  // on the play surface
+  e.button.y = 100;
+  ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+}
+
+TEST(GameWindow, SideButtonsAreNeitherPressedNorReleasedAndKeepALeftPress) {
+  realwindow::Xvfb x(640, 480);
+  ::setenv("DISPLAY", x.display().c_str(), 1);
+  platform::SdlHost host("Skelmora", 500, 350);
+  const Surface picture(500, 350);
+  PressLog log;
+  host.showWindow(picture, log);
+  host.deliverEvents();
+  log.seen.clear();
+
+  pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT);
+  for (const Uint8 side : {SDL_BUTTON_X1, SDL_BUTTON_X2}) {
+    pushButton(SDL_MOUSEBUTTONDOWN, side);
+    pushButton(SDL_MOUSEBUTTONUP, side);
+  }
+  host.deliverEvents();
+  EXPECT_EQ(log.seen, std::vector<std::string>{"down 1"});
+  pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
+  host.deliverEvents();
+  EXPECT_EQ(log.seen, (std::vector<std::string>{"down 1", "up 1"}));
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+// A scroll bar whose trough steps one line a press, as its arrows do.
+#pragma once
+
+#include <FL/Fl_Scrollbar.H>
+
+namespace editor {
+
+// FLTK's scroll bar pages by an amount it derives from the thumb size (three stages on the
+// stage bar); this one keeps the thumb and every other behaviour and steps by linesize().
+class LineScrollbar : public Fl_Scrollbar {
+ public:
+  LineScrollbar(int x, int y, int w, int h);
+  ~LineScrollbar() override;
+
+  int handle(int event) override;
+
+ private:
+  // -1 for a press in the trough before the thumb, 1 after it, 0 on the thumb or an arrow.
+  int troughSide() const;
+  void stepLine();
+  static void repeat(void* self);
+
+  int stepping_ = 0;  // the side of a trough press still held
+};
+
+}  // namespace editor
