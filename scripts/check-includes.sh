@@ -54,9 +54,9 @@ while IFS= read -r -d '' file; do
   fi
   while IFS= read -r hit; do
     line=${hit%%:*}
-    header=$(sed -E 's/^[^#]*#[[:space:]]*include[[:space:]]*([<"])([^>"]*)[>"].*/\1\2/' <<<"${hit#*:}")
-    name=${header:1}
-    if [ "${header:0:1}" = '"' ]; then
+    [[ ${hit#*:} =~ include[[:space:]]*([<\"])([^>\"]*) ]] || continue
+    name=${BASH_REMATCH[2]}
+    if [ "${BASH_REMATCH[1]}" = '"' ]; then
       target=$(part_of "$name")
       if [ -z "$target" ]; then
         echo "$file:$line: includes \"$name\", which no row of the include rules covers"
