@@ -18,6 +18,7 @@
 #include "game/render/sprite_sheet.h"
 #include "platform/jpeg.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/run_program.h"
 #include "tests/support/x_session.h"
 #include "tests/title/menu_fixture.h"
 
@@ -188,7 +189,7 @@ std::optional<std::vector<Move>> stageOneSolution(const std::string& stageFile, 
   if (!fs::exists(solver)) return std::nullopt;
   *from = "brackle-solve";
   return parseSolution(
-      realwindow::capture("'" + solver.string() + "' '" + stageFile + "' --stage 1 --solutions"),
+      testing_support::runProgram({solver.string(), stageFile, "--stage", "1", "--solutions"}).out,
       1);
 }
 
