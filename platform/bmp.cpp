@@ -49,13 +49,15 @@ Surface decodeBmp(const uint8_t* d, size_t n) {
   const uint32_t offset = le32(d + 10), infoSize = le32(d + 14);
   if (infoSize < 40 || 14 + static_cast<size_t>(infoSize) > n) bad("bad header");
   const int32_t width = static_cast<int32_t>(le32(d + 18));
-  int32_t height = static_cast<int32_t>(le32(d + 22));
+  // Negative for rows stored top-down; widened, since the lowest value has no negation.
+  const int64_t signedHeight = static_cast<int32_t>(le32(d + 22));
   const uint16_t bits = le16(d + 28);
   const uint32_t compression = le32(d + 30);
   uint32_t colours = le32(d + 46);
-  const bool topDown = height < 0;
-  if (topDown) height = -height;
-  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) bad("bad size");
+  const bool topDown = signedHeight < 0;
+  const int64_t rows = topDown ? -signedHeight : signedHeight;
+  if (width <= 0 || rows <= 0 || width > 16384 || rows > 16384) bad("bad size");
+  const int height = static_cast<int>(rows);
   if (compression != 0 || (bits != 8 && bits != 24)) bad("only uncompressed 8 and 24 bits");
   std::vector<Rgb> palette;
   if (bits == 8) {

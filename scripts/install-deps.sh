@@ -9,10 +9,12 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libfontconfig-dev libfltk1.3-dev libx11-dev
   googletest libgtest-dev libbenchmark-dev
-  # run time: MIDI bank, Japanese face
+  # run time: MIDI bank, Japanese face; the X core fonts SDL's message box draws with, and
+  # xmessage (in x11-utils) for the report where the box still cannot show
   timgm6mb-soundfont fluidsynth fonts-ipafont-gothic fonts-dejavu-core fontconfig
+  xfonts-base x11-utils
   # tests: real windows, clicks, screenshots, sound measurement
-  xvfb xauth xdotool x11-utils imagemagick sox procps desktop-file-utils
+  xvfb xauth xdotool imagemagick sox procps desktop-file-utils
 )
 
 missing=()

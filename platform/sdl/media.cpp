@@ -11,8 +11,10 @@
 #include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <vector>
+
+#include "platform/sdl/media_command.h"
+#include "platform/sdl/midi_length.h"
 
 namespace platform {
 namespace {
@@ -58,122 +60,18 @@ constexpr int kClickChannel = 0;
 // Mix_Init and Mix_Quit are process-wide; the last Media to go unloads the decoders.
 int liveMixers = 0;
 
-std::string lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string trim(const std::string& s) {
-  const auto b = s.find_first_not_of(' ');
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
-std::vector<std::string> words(const std::string& s) {
-  std::vector<std::string> out;
-  std::istringstream in(s);
-  for (std::string w; in >> w;) out.push_back(w);
-  return out;
-}
-
 bool isRegularFile(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_regular_file(path, ec);
 }
 
-// The length in milliseconds of a standard MIDI file, through its tempo map, or nothing
-// when the file is not one. Only well-formed files are let through: the synthesiser
-// reads the tracks only when it plays, so a bad one would open and then play nothing.
-std::optional<double> midiLengthMs(const std::string& path) {
+// Only well-formed MIDI files are let through: the synthesiser reads the tracks only
+// when it plays, so a bad one would open and then play nothing.
+std::optional<double> midiFileLengthMs(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  const std::vector<unsigned char> b((std::istreambuf_iterator<char>(in)),
-                                     std::istreambuf_iterator<char>());
-  auto be = [&](size_t at, int n) {
-    uint32_t v = 0;
-    for (int k = 0; k < n; ++k) v = (v << 8) | b[at + k];
-    return v;
-  };
-  if (b.size() < 14 || std::string(b.begin(), b.begin() + 4) != "MThd") return std::nullopt;
-  const uint32_t headerLength = be(4, 4);
-  const uint32_t format = be(8, 2), division = be(12, 2);
-  if (headerLength < 6 || format > 2 || division == 0) return std::nullopt;
-
-  std::map<uint64_t, uint32_t> tempo = {{0, 500000}};  // tick -> microseconds a quarter
-  uint64_t lastTick = 0;
-  int tracks = 0;
-  size_t at = 8 + size_t{headerLength};
-  while (at + 8 <= b.size()) {
-    const uint32_t length = be(at + 4, 4);
-    if (length > b.size() - at - 8) return std::nullopt;
-    const size_t end = at + 8 + length;
-    if (std::string(b.begin() + at, b.begin() + at + 4) != "MTrk") {
-      at = end;
-      continue;
-    }
-    ++tracks;
-    size_t p = at + 8;
-    uint64_t tick = 0;
-    uint8_t running = 0;
-    auto varLen = [&](uint32_t& v) {
-      v = 0;
-      for (int k = 0; k < 4 && p < end; ++k) {
-        const uint8_t c = b[p++];
-        v = (v << 7) | (c & 0x7f);
-        if (!(c & 0x80)) return true;
-      }
-      return false;
-    };
-    while (p < end) {
-      uint32_t delta = 0;
-      if (!varLen(delta) || p >= end) return std::nullopt;
-      tick += delta;
-      uint8_t status = b[p];
-      if (status & 0x80) {
-        ++p;
-      } else if (running) {
-        status = running;
-      } else {
-        return std::nullopt;
-      }
-      if (status == 0xff || status == 0xf0 || status == 0xf7) {
-        uint8_t type = 0;
-        if (status == 0xff) {
-          if (p >= end) return std::nullopt;
-          type = b[p++];
-        }
-        uint32_t len = 0;
-        if (!varLen(len) || len > end - p) return std::nullopt;
-        if (status == 0xff && type == 0x51 && len == 3) tempo[tick] = be(p, 3);
-        p += len;
-        if (status == 0xff && type == 0x2f) break;
-        continue;
-      }
-      running = status;
-      p += (status & 0xf0) == 0xc0 || (status & 0xf0) == 0xd0 ? 1 : 2;
-      if (p > end) return std::nullopt;
-    }
-    lastTick = std::max(lastTick, tick);
-    at = end;
-  }
-  if (tracks == 0) return std::nullopt;
-
-  if (division & 0x8000) {
-    // Time-code division: frames a second times ticks a frame.
-    const int fps = -static_cast<int8_t>(division >> 8);
-    const int perFrame = static_cast<int>(division & 0xff);
-    if (fps <= 0 || perFrame == 0) return std::nullopt;
-    return 1000.0 * static_cast<double>(lastTick) / (fps * perFrame);
-  }
-  double ms = 0;
-  uint64_t from = 0;
-  uint32_t us = 500000;
-  for (const auto& [tick, value] : tempo) {
-    if (tick >= lastTick) break;
-    ms += static_cast<double>(tick - from) * us / division / 1000;
-    from = tick;
-    us = value;
-  }
-  return ms + static_cast<double>(lastTick - from) * us / division / 1000;
+  if (!in) return std::nullopt;
+  return midiLengthMs(
+      std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
 }
 
 }  // namespace
@@ -224,24 +122,13 @@ struct Media::Impl {
     current.clear();
   }
 
-  int open(const std::string& rest);
+  int open(std::string path, const std::string& name);
   int play(const std::string& alias);
   void rewind(const std::string& alias);
   void stop(const std::string& alias);
 };
 
-int Media::Impl::open(const std::string& rest) {
-  // The path may hold blanks and is not quoted, so the alias is the word after the last
-  // " alias ".
-  const std::string lowered = lower(rest);
-  const auto at = lowered.rfind(" alias ");
-  if (at == std::string::npos) return kUnrecognizedCommand;
-  std::string path = trim(rest.substr(0, at));
-  const std::vector<std::string> alias = words(rest.substr(at + 7));
-  if (path.empty() || alias.size() != 1) return kUnrecognizedCommand;
-  if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
-    path = path.substr(1, path.size() - 2);
-  const std::string name = lower(alias[0]);
+int Media::Impl::open(std::string path, const std::string& name) {
   if (devices.count(name)) return kAliasInUse;
   if (!mixer) return kNoDevice;
 
@@ -253,7 +140,7 @@ int Media::Impl::open(const std::string& rest) {
     if (slashed == path || !isRegularFile(slashed)) return kFileNotFound;
     path = slashed;
   }
-  const std::optional<double> length = midiLengthMs(path);
+  const std::optional<double> length = midiFileLengthMs(path);
   if (!length) return kNotMidi;
   SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
   if (!rw) return kFileNotFound;
@@ -367,34 +254,25 @@ const std::string& Media::midiBackEnd() const {
 int Media::sendString(const std::string& command, std::string* reply) {
   if (reply) reply->clear();
   impl_->detail.clear();
-  const std::string text = trim(command);
-  const auto blank = text.find(' ');
-  const std::string verb = lower(text.substr(0, blank));
-  if (blank == std::string::npos) return kUnrecognizedCommand;
-  if (verb == "open") return impl_->open(text.substr(blank));
-
-  std::vector<std::string> w = words(lower(text));
-  const std::string alias = w[1];
-  const size_t n = w.size();
-  const bool known = (verb == "play" && (n == 2 || (n == 3 && w[2] == "notify"))) ||
-                     (verb == "status" && n == 3 && w[2] == "mode") ||
-                     (verb == "seek" && n == 4 && w[2] == "to" && w[3] == "start") ||
-                     ((verb == "stop" || verb == "close") && n == 2);
-  if (!known) return kUnrecognizedCommand;
+  const std::optional<MediaCommand> parsed = parseMediaCommand(command);
+  if (!parsed) return kUnrecognizedCommand;
+  const MediaVerb verb = parsed->verb;
+  const std::string& alias = parsed->alias;
+  if (verb == MediaVerb::kOpen) return impl_->open(parsed->path, alias);
   const auto it = impl_->devices.find(alias);
   if (it == impl_->devices.end()) return kUnknownAlias;
   Impl::Device& d = it->second;
 
-  if (verb == "play") return impl_->play(alias);
-  if (verb == "status") {
+  if (verb == MediaVerb::kPlay) return impl_->play(alias);
+  if (verb == MediaVerb::kStatus) {
     if (reply) *reply = impl_->isPlaying(alias) ? "playing" : "stopped";
     return 0;
   }
-  if (verb == "seek") {
+  if (verb == MediaVerb::kSeek) {
     impl_->rewind(alias);
     return 0;
   }
-  if (verb == "stop") {
+  if (verb == MediaVerb::kStop) {
     impl_->stop(alias);
     return 0;
   }

@@ -6,9 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 
 #include "common/program_folder.h"
+#include "platform/sdl/jpeg.h"
+#include "platform/sdl/plain_message.h"
 #include "platform/viewport.h"
 
 namespace platform {
@@ -191,12 +194,23 @@ std::string SdlHost::programFolder() {
 void SdlHost::reportError(const std::string& file, const std::string& cause) {
   const std::string line = file + ": " + cause;
   std::fprintf(stderr, "%s: run-time error: %s\n", caption_.c_str(), line.c_str());
+  // The title names the file too, so the box stands apart from the game window.
+  const std::string name = std::filesystem::path(file).filename().string();
+  const std::string title = caption_ + ": " + (name.empty() ? file : name);
   const SDL_MessageBoxButtonData ok{
       SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"};
   const SDL_MessageBoxData box{
-      SDL_MESSAGEBOX_ERROR, window_, caption_.c_str(), line.c_str(), 1, &ok, nullptr};
+      SDL_MESSAGEBOX_ERROR, window_, title.c_str(), line.c_str(), 1, &ok, nullptr};
   int pressed = 0;
-  SDL_ShowMessageBox(&box, &pressed);
+  if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+    // SDL's box needs the X server's core fonts, which a minimal desktop may lack.
+    std::fprintf(stderr, "%s: the message box could not be shown: %s\n", caption_.c_str(),
+                 SDL_GetError());
+    std::string why;
+    if (!showPlainMessage(title, line, why))
+      std::fprintf(stderr, "%s: nor could a plain message window: %s\n", caption_.c_str(),
+                   why.c_str());
+  }
 }
 
 }  // namespace platform

@@ -14,6 +14,7 @@
 #include "tests/media/media_files.h"
 #include "tests/media/midi_reader.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
@@ -213,8 +214,9 @@ TEST(ShippedClick, IsAShortClean16BitMonoPcmWave) {
 // the same pixels for the pictures (another JPEG library may encode a little differently).
 TEST(MediaGenerator, MakesTheShippedFilesAgain) {
   testing_support::TempDir made;
-  const std::string cmd = std::string("'") + MAKE_MEDIA_PROGRAM + "' '" + made.path() + "'";
-  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  const testing_support::ProgramRun generated =
+      testing_support::runProgram({MAKE_MEDIA_PROGRAM, made.path()});
+  ASSERT_EQ(generated.status, 0) << generated.err;
   EXPECT_EQ(readBytes(made.file("run.mid")), readBytes(sourceAsset("run.mid")));
   EXPECT_EQ(readBytes(made.file("CLICK.WAV")), readBytes(sourceAsset("CLICK.WAV")));
   for (const char* name : {"title.jpg", "back.jpg"}) {

@@ -135,7 +135,9 @@ TEST_F(MediaCommands, OnlyTheKnownTextsAreUnderstood) {
   for (const char* text :
        {"", "   ", "open", "open  alias bgm", "open x.mid alias", "open x.mid alias two words",
         "play", "play bgm now", "status bgm", "status bgm position", "seek bgm to end", "seek bgm",
-        "stop", "close", "pause bgm", "record bgm"}) {
+        "stop", "close", "pause bgm", "record bgm",
+        // A verb with only a tab or a line break after its blank names no alias.
+        "play \t", "status \n", "close \t\r"}) {
     reply = "untouched";
     EXPECT_NE(send(text), 0) << '"' << text << '"';
     EXPECT_EQ(reply, "") << '"' << text << '"';

@@ -15,9 +15,14 @@ struct Cursor {
   size_t at;
   size_t end;
 
-  uint8_t byte() {
+  uint8_t peek() const {
     if (at >= end) throw std::runtime_error("MIDI data runs past its chunk");
-    return b[at++];
+    return b[at];
+  }
+  uint8_t byte() {
+    const uint8_t c = peek();
+    ++at;
+    return c;
   }
   uint32_t be(int n) {
     uint32_t v = 0;
@@ -55,7 +60,7 @@ MidiSummary readMidi(const std::vector<uint8_t>& bytes) {
   if (s.division & 0x8000) throw std::runtime_error("time-code division is not handled");
   c.at = 8 + headerLength;
 
-  std::map<uint32_t, uint32_t> tempo{{0, 500000}};  // tick -> microseconds a quarter
+  std::map<uint64_t, uint32_t> tempo{{0, 500000}};  // tick -> microseconds a quarter
   std::map<int, bool> programmed;
   std::map<int, bool> sounded;
   while (c.at + 8 <= bytes.size()) {
@@ -69,13 +74,13 @@ MidiSummary readMidi(const std::vector<uint8_t>& bytes) {
     ++s.tracks;
     Cursor t{bytes, c.at, c.at + length};
     c.at += length;
-    uint32_t tick = 0;
+    uint64_t tick = 0;
     uint8_t running = 0;
     bool ended = false;
     std::map<std::pair<int, int>, std::vector<MidiNote>> sounding;
     while (t.at < t.end && !ended) {
       tick += t.varLen();
-      uint8_t st = t.b[t.at];
+      uint8_t st = t.peek();
       if (st & 0x80) {
         ++t.at;
       } else {
@@ -128,7 +133,8 @@ MidiSummary readMidi(const std::vector<uint8_t>& bytes) {
   if (s.tracks != declaredTracks) throw std::runtime_error("track count differs from the header");
 
   // Seconds: each tempo holds from its tick to the next change.
-  uint32_t from = 0, us = 500000;
+  uint64_t from = 0;
+  uint32_t us = 500000;
   for (const auto& [at, value] : tempo) {
     if (at >= s.endTick) break;
     s.seconds += static_cast<double>(at - from) * us / s.division / 1e6;

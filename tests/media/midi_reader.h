@@ -9,14 +9,14 @@ namespace media_test {
 
 struct MidiNote {
   int channel, key, velocity;
-  uint32_t on, off;  // ticks
+  uint64_t on, off;  // ticks
 };
 
 struct MidiSummary {
   int format = -1;
   int tracks = 0;
   int division = 0;
-  uint32_t endTick = 0;          // the latest end-of-track
+  uint64_t endTick = 0;          // the latest end-of-track
   double seconds = 0;            // length through the tempo map
   std::vector<MidiNote> notes;   // in the order their note-offs were read
   std::vector<int> programSet;   // channel of each program change, before any note of it

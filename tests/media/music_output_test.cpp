@@ -2,16 +2,16 @@
 // into a raw file and measured with sox.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <memory>
+#include <sstream>
 #include <string>
 
 #include "platform/sdl/media.h"
 #include "tests/media/media_files.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
@@ -24,13 +24,13 @@ struct Levels {
 
 // sox's statistics of raw 32 kHz 16-bit stereo, the format the mixer opens.
 Levels measure(const std::string& raw) {
-  const std::string cmd = "sox -t raw -r 32000 -e signed -b 16 -c 2 '" + raw + "' -n stat 2>&1";
-  std::unique_ptr<FILE, int (*)(FILE*)> out(popen(cmd.c_str(), "r"), pclose);
+  // sox writes its statistics to standard error.
+  const testing_support::ProgramRun run =
+      testing_support::runProgram({"sox", "-t", "raw", "-r", "32000", "-e", "signed", "-b", "16",
+                                   "-c", "2", raw, "-n", "stat"});
   Levels l;
-  if (!out) return l;
-  char line[256];
-  while (std::fgets(line, sizeof line, out.get())) {
-    const std::string s = line;
+  std::istringstream lines(run.err);
+  for (std::string s; std::getline(lines, s);) {
     const auto colon = s.find(':');
     if (colon == std::string::npos) continue;
     const double value = std::atof(s.c_str() + colon + 1);
@@ -61,7 +61,8 @@ void sleepMs(int ms) {
 class MusicOutput : public testing::Test {
  protected:
   void SetUp() override {
-    if (std::system("sox --version >/dev/null 2>&1") != 0) FAIL() << "sox is not installed";
+    if (testing_support::runProgram({"sox", "--version"}).status != 0)
+      FAIL() << "sox is not installed";
   }
   TempDir dir;
 };

@@ -44,6 +44,10 @@ TEST(Bmp, DamagedFilesAreRefused) {
   huge[18] = '\xff';  // width far beyond the data
   huge[19] = '\x7f';
   EXPECT_THROW(decode(huge), std::runtime_error);
+  // The most negative height: a top-down picture whose row count cannot be negated.
+  std::string lowest = good;
+  lowest.replace(22, 4, std::string("\0\0\0\x80", 4));
+  EXPECT_THROW(decode(lowest), std::runtime_error);
   // An index beyond a short palette.
   std::string shortPal = platform::encodeBmp8(1, 1, {200}, {{0, 0, 0}});
   shortPal[46] = 2;  // palette of 2 colours claimed

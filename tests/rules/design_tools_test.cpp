@@ -1,9 +1,7 @@
 // The stage grid form and the brackle-solve program as a user runs it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <sstream>
@@ -12,6 +10,7 @@
 
 #include "common/atomic_file.h"
 #include "common/stage_file.h"
+#include "tests/support/run_program.h"
 #include "tools/stage_design/stage_text.h"
 
 namespace {
@@ -66,24 +65,24 @@ TEST(StageGrid, RejectsBrokenSources) {
   EXPECT_FALSE(present[2]);
 }
 
-// brackle-solve run as a program, its output and exit status captured.
+// brackle-solve run as a program, its output and exit status captured. Its files lie in a
+// folder whose name holds a blank, as a user's may.
 class SolveProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("brackle_solve_" + std::to_string(::getpid()) + "_" +
+           ("brackle solve " + std::to_string(::getpid()) + " " +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  int run(const std::string& args) {
-    const std::string cmd = std::string(BRACKLE_BIN_DIR) + "/brackle-solve " + args + " >" +
-                            (dir_ / "out").string() + " 2>" + (dir_ / "err").string();
-    const int status = std::system(cmd.c_str());
-    out_ = common::readWholeFile((dir_ / "out").string());
-    err_ = common::readWholeFile((dir_ / "err").string());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  int run(std::vector<std::string> args) {
+    args.insert(args.begin(), std::string(BRACKLE_BIN_DIR) + "/brackle-solve");
+    const testing_support::ProgramRun r = testing_support::runProgram(args);
+    out_ = r.out;
+    err_ = r.err;
+    return r.status;
   }
 
   // A stage set in which every stage is a walker with `cells` unpainted cells in a row.
@@ -121,7 +120,7 @@ using Words = std::vector<std::string>;
 
 TEST_F(SolveProgram, PrintsOneLinePerStageAndSucceeds) {
   const std::string file = writeSet("stage.stg", 3);
-  EXPECT_EQ(run(file), 0);
+  EXPECT_EQ(run({file}), 0);
   EXPECT_NE(out_.find("stage  pieces"), std::string::npos);
   // stage, pieces by kind, unpainted cells, verdict, fewest moves, states, time
   const Words last = row(30);
@@ -134,7 +133,7 @@ TEST_F(SolveProgram, PrintsOneLinePerStageAndSucceeds) {
 
 TEST_F(SolveProgram, ShowsTheMovesOfOneStage) {
   const std::string file = writeSet("stage.stg", 2);
-  EXPECT_EQ(run(file + " --stage 4 --show"), 0);
+  EXPECT_EQ(run({file, "--stage", "4", "--show"}), 0);
   EXPECT_FALSE(row(4).empty());
   EXPECT_TRUE(row(5).empty());
   EXPECT_NE(out_.find("1. walker at (0, 0) down-right"), std::string::npos) << out_;
@@ -148,7 +147,7 @@ TEST_F(SolveProgram, FailsOnUnsolvableStagesAndStagesWithoutPieces) {
   for (int x = 0; x < 10; ++x) set(x, 0, 12) = common::kUnpainted;  // stage 12: no piece
   const std::string file = (dir_ / "bad.stg").string();
   common::saveStageFile(set, file);
-  EXPECT_EQ(run(file), 2);
+  EXPECT_EQ(run({file}), 2);
   const Words cutOff = row(9), empty = row(12), fine = row(13);
   ASSERT_GE(cutOff.size(), 8u) << out_;
   EXPECT_EQ(Words(cutOff.begin(), cutOff.begin() + 8),
@@ -169,31 +168,31 @@ TEST_F(SolveProgram, ReportsUnknownAtTheStateLimit) {
   set(9, 3, 3) = common::kWalker;
   const std::string file = (dir_ / "big.stg").string();
   common::saveStageFile(set, file);
-  EXPECT_EQ(run(file + " --stage 3 --max-states 100"), 3);
+  EXPECT_EQ(run({file, "--stage", "3", "--max-states", "100"}), 3);
   EXPECT_NE(out_.find("unknown"), std::string::npos) << out_;
 }
 
 TEST_F(SolveProgram, BadInputGetsTheStageReaderMessage) {
   const std::string missing = (dir_ / "none.stg").string();
-  EXPECT_EQ(run(missing), 1);
+  EXPECT_EQ(run({missing}), 1);
   EXPECT_EQ(err_, missing + ": No such file or directory\n");
   EXPECT_EQ(out_, "");
 
   std::string text = common::readWholeFile(writeSet("full.stg", 2));
   const std::string shortFile = (dir_ / "short.stg").string();
   common::replaceFileAtomically(shortFile, text.substr(0, 29 * 102));
-  EXPECT_EQ(run(shortFile), 1);
+  EXPECT_EQ(run({shortFile}), 1);
   EXPECT_EQ(err_.rfind(shortFile + ": ", 0), 0u) << err_;
   EXPECT_NE(err_.find("29"), std::string::npos) << err_;
 
-  EXPECT_EQ(run(shortFile + " --stage 31"), 1);
+  EXPECT_EQ(run({shortFile, "--stage", "31"}), 1);
   EXPECT_NE(err_.find("bad argument"), std::string::npos);
 }
 
 TEST_F(SolveProgram, DefaultsToTheStageFileBesideItself) {
   // The build copies the shipped stage file into the runnable folder.
   ASSERT_TRUE(fs::exists(std::string(BRACKLE_BIN_DIR) + "/stage.stg"));
-  EXPECT_EQ(run("--stage 1"), 0);
+  EXPECT_EQ(run({"--stage", "1"}), 0);
   const Words first = row(1);
   ASSERT_GE(first.size(), 8u) << out_;
   EXPECT_EQ(first[6], "solvable");

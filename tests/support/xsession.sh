@@ -1,12 +1,12 @@
 # Shell helpers for real-window tests: a private X server, waiting for a window, and
 # clicks held across a frame. Source it; `stop_xsession` runs from the caller's trap.
 
-# start_xvfb WIDTHxHEIGHT: Xvfb on a display number it picks itself; sets DISPLAY. Waits
-# up to 10 s: a loaded machine can be that slow to bring it up.
+# start_xvfb WIDTHxHEIGHT [XVFB OPTION...]: Xvfb on a display number it picks itself; sets
+# DISPLAY. Waits up to 10 s: a loaded machine can be that slow to bring it up.
 start_xvfb() {
   local numfile
   numfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$numfile" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp "${@:2}" 3>"$numfile" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 200); do
     [ -s "$numfile" ] && break
