@@ -19,6 +19,19 @@ class WindowEvents {
   virtual void closeRequested() = 0;
 };
 
+// The music's media commands and the click's wave player.
+class Sound {
+ public:
+  virtual ~Sound() = default;
+  // Plays a wave file asynchronously; a missing file plays nothing, never a default sound.
+  virtual void playWave(const std::string& path) = 0;
+  // A media command text; 0 on success, an error number otherwise. `reply`, when
+  // given, receives the answer text (at most 79 characters).
+  virtual int mciSendString(const std::string& command, std::string* reply) = 0;
+  // A media command text whose failure the platform reports itself.
+  virtual void mciExecute(const std::string& command) = 0;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -32,13 +45,8 @@ class Host {
   virtual void deliverEvents() = 0;
   // Sleeps until an event is pending or `ms` milliseconds have passed.
   virtual void waitForEvents(uint32_t ms) = 0;
-  // Plays a wave file asynchronously; a missing file plays nothing, never a default sound.
-  virtual void playWave(const std::string& path) = 0;
-  // A media command text; 0 on success, an error number otherwise. `reply`, when
-  // given, receives the answer text (at most 79 characters).
-  virtual int mciSendString(const std::string& command, std::string* reply) = 0;
-  // A media command text whose failure the platform reports itself.
-  virtual void mciExecute(const std::string& command) = 0;
+  // The sound of the program: music and the click.
+  virtual Sound& sound() = 0;
   // The folder that holds the running program, without a trailing separator.
   virtual std::string programFolder() = 0;
   // The run-time error report: names the file and the cause, then ends the process with

@@ -57,7 +57,7 @@ void GameBase::writeClearRecord() {
 }
 
 void GameBase::playClick() {
-  host.playWave(file("\\CLICK.WAV"));
+  host.sound().playWave(file("\\CLICK.WAV"));
 }
 
 }  // namespace game

@@ -23,26 +23,27 @@ void GameBase::bgmControl(BgmMode mode) {
   switch (mode) {
     case kBgmStart:
       bgmPlaying = false;
-      if (host.mciSendString("open " + host.programFolder() + "/" + bgmFile + " alias bgm",
-                             nullptr) != 0)
+      if (host.sound().mciSendString("open " + host.programFolder() + "/" + bgmFile + " alias bgm",
+                                     nullptr) != 0)
         return;
-      if (host.mciSendString("play bgm notify", nullptr) == 0)
+      if (host.sound().mciSendString("play bgm notify", nullptr) == 0)
         bgmPlaying = true;
       else
-        host.mciExecute("close bgm");
+        host.sound().mciExecute("close bgm");
       break;
     case kBgmStop:
       if (!bgmPlaying) return;
-      host.mciExecute("stop bgm");
-      host.mciExecute("close bgm");
+      host.sound().mciExecute("stop bgm");
+      host.sound().mciExecute("close bgm");
       bgmPlaying = false;
       break;
     case kBgmKeepPlaying: {
       if (!bgmPlaying) return;
       std::string reply;
-      if (host.mciSendString("status bgm mode", &reply) == 0 && reply.substr(0, 7) != "playing") {
-        host.mciExecute("seek bgm to start");
-        host.mciExecute("play bgm notify");
+      if (host.sound().mciSendString("status bgm mode", &reply) == 0 &&
+          reply.substr(0, 7) != "playing") {
+        host.sound().mciExecute("seek bgm to start");
+        host.sound().mciExecute("play bgm notify");
       }
       break;
     }

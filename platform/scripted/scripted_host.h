@@ -11,7 +11,7 @@
 
 namespace platform {
 
-class ScriptedHost : public Host {
+class ScriptedHost : public Host, public Sound {
  public:
   enum class EventType { Down, Move, Up, Close };
   struct Event {
@@ -56,6 +56,7 @@ class ScriptedHost : public Host {
   uint32_t tickCount() override;
   void deliverEvents() override;
   void waitForEvents(uint32_t ms) override;
+  Sound& sound() override { return *this; }
   void playWave(const std::string& path) override;
   int mciSendString(const std::string& command, std::string* reply) override;
   void mciExecute(const std::string& command) override;

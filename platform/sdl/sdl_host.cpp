@@ -175,18 +175,6 @@ void SdlHost::waitForEvents(uint32_t ms) {
   SDL_WaitEventTimeout(nullptr, static_cast<int>(ms > 0x7fffffff ? 0x7fffffff : ms));
 }
 
-void SdlHost::playWave(const std::string& path) {
-  media_->playWave(path);
-}
-
-int SdlHost::mciSendString(const std::string& command, std::string* reply) {
-  return media_->sendString(command, reply);
-}
-
-void SdlHost::mciExecute(const std::string& command) {
-  media_->execute(command);
-}
-
 std::string SdlHost::programFolder() {
   return common::executableFolder();
 }

@@ -28,9 +28,7 @@ class SdlHost : public Host {
   uint32_t tickCount() override;
   void deliverEvents() override;
   void waitForEvents(uint32_t ms) override;
-  void playWave(const std::string& path) override;
-  int mciSendString(const std::string& command, std::string* reply) override;
-  void mciExecute(const std::string& command) override;
+  Sound& sound() override { return *media_; }
   std::string programFolder() override;
 
  protected:

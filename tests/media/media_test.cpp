@@ -22,7 +22,7 @@ const bool silentByDefault = setenv("SDL_AUDIODRIVER", "dummy", 0) == 0;
 
 class MediaCommands : public testing::Test {
  protected:
-  int send(const std::string& command) { return media.sendString(command, &reply); }
+  int send(const std::string& command) { return media.mciSendString(command, &reply); }
   std::string status(const std::string& alias = "bgm") {
     if (send("status " + alias + " mode") != 0) return "(failed)";
     return reply;
@@ -143,17 +143,17 @@ TEST_F(MediaCommands, OnlyTheKnownTextsAreUnderstood) {
     EXPECT_EQ(reply, "") << '"' << text << '"';
   }
   EXPECT_EQ(status(), "stopped");
-  EXPECT_EQ(media.sendString("status bgm mode", nullptr), 0);  // a reply buffer is optional
+  EXPECT_EQ(media.mciSendString("status bgm mode", nullptr), 0);  // a reply buffer is optional
 }
 
 TEST_F(MediaCommands, ExecuteReportsOnlyFailuresOnStandardError) {
   ASSERT_EQ(send("open " + sourceAsset("run.mid") + " alias bgm"), 0);
   testing::internal::CaptureStderr();
-  media.execute("play bgm notify");
-  media.execute("stop bgm");
+  media.mciExecute("play bgm notify");
+  media.mciExecute("stop bgm");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   testing::internal::CaptureStderr();
-  media.execute("close nothing");
+  media.mciExecute("close nothing");
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("close nothing"), std::string::npos) << said;
 }
@@ -204,11 +204,11 @@ TEST(MediaWithoutSound, NoAudioDeviceIsQuietFailureNotACrash) {
   EXPECT_FALSE(media.hasAudio());
   EXPECT_EQ(media.midiBackEnd(), "");
   std::string reply;
-  EXPECT_NE(media.sendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
-  EXPECT_NE(media.sendString("status bgm mode", &reply), 0);
+  EXPECT_NE(media.mciSendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
+  EXPECT_NE(media.mciSendString("status bgm mode", &reply), 0);
   media.playWave(sourceAsset("CLICK.WAV"));
   testing::internal::CaptureStderr();
-  media.execute("stop bgm");
+  media.mciExecute("stop bgm");
   EXPECT_NE(testing::internal::GetCapturedStderr(), "");
 }
 
@@ -216,11 +216,11 @@ TEST(MediaWithoutSound, WhateverTheMachineOffersIsUsedConsistently) {
   AudioDriver automatic(nullptr);
   platform::Media media;
   std::string reply;
-  const int opened = media.sendString("open " + sourceAsset("run.mid") + " alias bgm", &reply);
+  const int opened = media.mciSendString("open " + sourceAsset("run.mid") + " alias bgm", &reply);
   EXPECT_EQ(opened == 0, media.hasAudio());
   media.playWave(sourceAsset("CLICK.WAV"));
   if (opened == 0) {
-    EXPECT_EQ(media.sendString("play bgm notify", &reply), 0);
+    EXPECT_EQ(media.mciSendString("play bgm notify", &reply), 0);
   }
 }
 
@@ -228,9 +228,9 @@ TEST(MediaInstances, ASecondMediaAfterTheFirstStillPlays) {
   for (int round = 0; round < 2; ++round) {
     platform::Media media;
     std::string reply;
-    ASSERT_EQ(media.sendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
-    ASSERT_EQ(media.sendString("play bgm notify", &reply), 0);
-    ASSERT_EQ(media.sendString("status bgm mode", &reply), 0);
+    ASSERT_EQ(media.mciSendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
+    ASSERT_EQ(media.mciSendString("play bgm notify", &reply), 0);
+    ASSERT_EQ(media.mciSendString("status bgm mode", &reply), 0);
     EXPECT_EQ(reply, "playing") << "round " << round;
   }
 }
