@@ -104,7 +104,8 @@ void drawLine(Surface& s, int x0, int y0, int x1, int y1, Rgb c) {
   // would have on a larger surface; the steps outside are skipped quickly below.
   const long long w = s.width(), h = s.height();
   if (outCode(x0, y0, w, h) & outCode(x1, y1, w, h)) return;  // wholly on one side
-  traceLine(x0, y0, x1, y1, [&](long long x, long long y) {
+  // The bounds by value: the pixel stores could alias them, and they would be reloaded.
+  traceLine(x0, y0, x1, y1, [&s, w, h, c](long long x, long long y) {
     if (x >= 0 && y >= 0 && x < w && y < h) s.setPixel(static_cast<int>(x), static_cast<int>(y), c);
   });
 }
