@@ -20,30 +20,30 @@ void GameBase::waitFrame(int period) {
 
 void GameBase::bgmControl(BgmMode mode) {
   if (bgmFile.empty()) return;
+  platform::Sound& sound = host.sound();
   switch (mode) {
     case kBgmStart:
       bgmPlaying = false;
-      if (host.sound().mciSendString("open " + host.programFolder() + "/" + bgmFile + " alias bgm",
-                                     nullptr) != 0)
+      if (sound.mciSendString("open " + host.programFolder() + "/" + bgmFile + " alias bgm",
+                              nullptr) != 0)
         return;
-      if (host.sound().mciSendString("play bgm notify", nullptr) == 0)
+      if (sound.mciSendString("play bgm notify", nullptr) == 0)
         bgmPlaying = true;
       else
-        host.sound().mciExecute("close bgm");
+        sound.mciExecute("close bgm");
       break;
     case kBgmStop:
       if (!bgmPlaying) return;
-      host.sound().mciExecute("stop bgm");
-      host.sound().mciExecute("close bgm");
+      sound.mciExecute("stop bgm");
+      sound.mciExecute("close bgm");
       bgmPlaying = false;
       break;
     case kBgmKeepPlaying: {
       if (!bgmPlaying) return;
       std::string reply;
-      if (host.sound().mciSendString("status bgm mode", &reply) == 0 &&
-          reply.substr(0, 7) != "playing") {
-        host.sound().mciExecute("seek bgm to start");
-        host.sound().mciExecute("play bgm notify");
+      if (sound.mciSendString("status bgm mode", &reply) == 0 && reply.substr(0, 7) != "playing") {
+        sound.mciExecute("seek bgm to start");
+        sound.mciExecute("play bgm notify");
       }
       break;
     }
