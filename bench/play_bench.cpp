@@ -10,40 +10,26 @@
 
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
-#include "platform/jpeg.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/jpeg.h"
+#include "platform/sdl/text.h"
 #include "tests/support/frame_hook.h"
+#include "tests/support/game_fixture.h"
+#include "tools/stage_design/stage_text.h"
 
 namespace {
 
-platform::Font& font() {
-  static std::unique_ptr<platform::Font> f = platform::Font::openGameFont();
-  return *f;
-}
-
-struct StopBench {};
-
-// Stage 1 from rows of letters: . unpainted, o painted, # block, W S E J pieces, - empty;
-// cells left out are empty space.
+// Stage 1 from rows of the stage grid form's letters; cells left out are empty space.
 common::StageSet stage(std::initializer_list<const char*> rows) {
-  static const char kLetters[] = ".o#WSEJ-";
   common::StageSet set;
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) set(x, y, 1) = common::kEmpty;
-  int y = 0;
-  for (const char* row : rows) {
-    for (int x = 0; row[x] && x < 10; ++x)
-      set(x, y, 1) = static_cast<uint8_t>(std::strchr(kLetters, row[x]) - kLetters);
-    ++y;
-  }
+  stage_design::fillStage(set, 1, {rows.begin(), rows.end()});
   return set;
 }
 
 // A game on the windowless host, entered into stage 1 of `set` as the stage select does.
 struct Play {
   platform::ScriptedHost host{BRACKLE_SOURCE_DIR "/assets"};
-  game::Game g{host, font(), game::spriteSheet()};
+  game::Game g{host, testing_support::gameFont(), game::spriteSheet()};
 
   explicit Play(const common::StageSet& set) {
     host.showWindow(g.Pic.image, g);
@@ -59,15 +45,16 @@ struct Play {
 // right (the arrow shows on half of the frames).
 void playFrame(benchmark::State& state, const common::StageSet& set) {
   Play p(set);
-  p.g.mouseX = static_cast<float>(32 * (p.g.activeX - p.g.activeY) + p.g.viewX + 320);
-  p.g.mouseY = static_cast<float>(16 * (p.g.activeX + p.g.activeY) + p.g.viewY + 30);
+  const auto box = p.g.tileBox(p.g.activeX, p.g.activeY);
+  p.g.mouseX = static_cast<float>(box.left + 50);
+  p.g.mouseY = static_cast<float>(box.top + 30);
   p.host.onDeliver = testing_support::onEachFrame(p.g, [&](platform::ScriptedHost&, int) {
     if (p.g.fadeMode != 0) return;
-    if (!state.KeepRunning()) throw StopBench{};
+    if (!state.KeepRunning()) throw testing_support::StopRun{};
   });
   try {
     p.g.MainL();
-  } catch (const StopBench&) {
+  } catch (const testing_support::StopRun&) {
   }
   state.counters["labels"] = p.g.turnCycle - 2;
   state.SetLabel("period 100 ms");
@@ -106,12 +93,12 @@ void moveFrame(benchmark::State& state) {
     still = moving ? 0 : still + 1;
     if (still > 20) {
       state.SkipWithError("the pieces stopped moving");
-      throw StopBench{};
+      throw testing_support::StopRun{};
     }
     if (moving && lastMoving) {
       if (running) {
         state.SetIterationTime(std::chrono::duration<double>(now - last).count());
-        if (!state.KeepRunning()) throw StopBench{};
+        if (!state.KeepRunning()) throw testing_support::StopRun{};
       } else {
         running = state.KeepRunning();
       }
@@ -125,8 +112,8 @@ void moveFrame(benchmark::State& state) {
       // The coming frame shows the arrow, aims, then takes the press.
       const auto [tx, ty] = next(p.g.activeX, p.g.activeY);
       const int dx = tx - p.g.activeX, dy = ty - p.g.activeY;
-      const double cx = 32 * (p.g.activeX - p.g.activeY) + p.g.viewX + 302;
-      const double cy = 16 * (p.g.activeX + p.g.activeY) + p.g.viewY + 16;
+      const auto box = p.g.tileBox(p.g.activeX, p.g.activeY);
+      const double cx = box.left + 32, cy = box.top + 16;
       const bool right = dx == 1 || dy == -1, up = dx == -1 || dy == -1;
       h.move(static_cast<float>(cx + (right ? 20 : -20)), static_cast<float>(cy + (up ? -10 : 10)));
       h.press(1, 0, 0);
@@ -135,7 +122,7 @@ void moveFrame(benchmark::State& state) {
   });
   try {
     p.g.MainL();
-  } catch (const StopBench&) {
+  } catch (const testing_support::StopRun&) {
   }
   state.SetLabel("period 50 ms");
 }

@@ -5,20 +5,16 @@
 
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/text.h"
+#include "tests/support/game_fixture.h"
 
 namespace {
-
-platform::Font& font() {
-  static std::unique_ptr<platform::Font> f = platform::Font::openGameFont();
-  return *f;
-}
 
 // A game on a windowless host whose Pic has a busy background picture.
 struct Bench {
   platform::ScriptedHost host{"/nonexistent"};
-  game::Game g{host, font(), game::spriteSheet()};
+  game::Game g{host, testing_support::gameFont(), game::spriteSheet()};
 
   Bench() {
     platform::Surface back(game::kPicWidth, game::kPicHeight);

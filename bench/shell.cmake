@@ -1,3 +1,2 @@
 # The title's master-loop frame, idle and fading, and reading the two files at start-up.
-brackle_bench(shell_bench SOURCES shell_bench.cpp LIBS game)
-target_compile_definitions(shell_bench PRIVATE BRACKLE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+brackle_bench(shell_bench SOURCES shell_bench.cpp LIBS test_support)

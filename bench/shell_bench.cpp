@@ -6,38 +6,32 @@
 
 #include "common/atomic_file.h"
 #include "common/stage_file.h"
+#include "game/base/clear_record.h"
 #include "game/render/sprite_sheet.h"
-#include "game/shell/clear_record.h"
 #include "game/shell/game.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/text.h"
 #include "tests/support/frame_hook.h"
+#include "tests/support/game_fixture.h"
 
 namespace {
-
-platform::Font& font() {
-  static std::unique_ptr<platform::Font> f = platform::Font::openGameFont();
-  return *f;
-}
-
-struct StopBench {};
 
 // The master loop on the windowless host, from the shipped files, one iteration a frame.
 // The run is stopped before it closes, so nothing is written beside the assets.
 void titleFrame(benchmark::State& state) {
   const bool fading = state.range(0) != 0;
   platform::ScriptedHost host(BRACKLE_SOURCE_DIR "/assets");
-  game::Game g(host, font(), game::spriteSheet());
+  game::Game g(host, testing_support::gameFont(), game::spriteSheet());
   host.onDeliver = testing_support::onEachFrame(g, [&](platform::ScriptedHost&, int) {
     if (fading) {
-      g.fadeMode = 1;  // keep the fade going: every frame draws one more step
+      g.fadeMode = game::kFadingOut;  // keep the fade going: every frame draws one more step
       g.fadeStep = 1;
     }
-    if (!state.KeepRunning()) throw StopBench{};
+    if (!state.KeepRunning()) throw testing_support::StopRun{};
   });
   try {
     g.Form_Load();
-  } catch (const StopBench&) {
+  } catch (const testing_support::StopRun&) {
   }
 }
 BENCHMARK(titleFrame)->ArgName("fading")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

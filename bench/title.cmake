@@ -1,3 +1,2 @@
 # One stage-select frame: wave, heading, preview, the 30 labels and the highlight.
-brackle_bench(title_bench SOURCES title_bench.cpp LIBS game)
-target_compile_definitions(title_bench PRIVATE BRACKLE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+brackle_bench(title_bench SOURCES title_bench.cpp LIBS test_support)

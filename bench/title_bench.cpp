@@ -5,19 +5,13 @@
 
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
-#include "platform/jpeg.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/jpeg.h"
+#include "platform/sdl/text.h"
 #include "tests/support/frame_hook.h"
+#include "tests/support/game_fixture.h"
 
 namespace {
-
-platform::Font& font() {
-  static std::unique_ptr<platform::Font> f = platform::Font::openGameFont();
-  return *f;
-}
-
-struct StopBench {};
 
 enum Mode { kIdle, kHover, kFadingIn };
 
@@ -25,7 +19,7 @@ enum Mode { kIdle, kHover, kFadingIn };
 void stageSelectFrame(benchmark::State& state) {
   const auto mode = static_cast<Mode>(state.range(0));
   platform::ScriptedHost host("/nonexistent");
-  game::Game g(host, font(), game::spriteSheet());
+  game::Game g(host, testing_support::gameFont(), game::spriteSheet());
   host.showWindow(g.Pic.image, g);
   g.Pic.setBackground(platform::decodeJpegFile(BRACKLE_SOURCE_DIR "/assets/back.jpg"));
   // Stage 1 has no empty space, so its preview is all 100 cells.
@@ -36,16 +30,16 @@ void stageSelectFrame(benchmark::State& state) {
 
   host.onDeliver = testing_support::onEachFrame(g, [&](platform::ScriptedHost&, int) {
     if (mode == kFadingIn) {
-      g.fadeMode = 2;  // keep the fade going: every frame draws one more step
+      g.fadeMode = game::kFadingIn;  // keep the fade going: every frame draws one more step
       g.fadeStep = 1;
     } else if (g.fadeMode != 0) {
       return;  // the opening fade-in is not timed
     }
-    if (!state.KeepRunning()) throw StopBench{};
+    if (!state.KeepRunning()) throw testing_support::StopRun{};
   });
   try {
     g.menu();
-  } catch (const StopBench&) {
+  } catch (const testing_support::StopRun&) {
   }
   state.counters["text_draws"] = mode == kHover ? 155 : 150;
 }

@@ -1,13 +1,9 @@
 # `cmake --install build --prefix DIR` lays the runnable folder at DIR/share/brackle and
 # adds desktop launchers and icons, so the game and the editor start from the menu.
 set(BRACKLE_APP_DIR share/brackle)
-foreach(t brackle quorlin brackle-solve brackle-preview)
-  if(TARGET ${t})
-    install(TARGETS ${t} RUNTIME DESTINATION ${BRACKLE_APP_DIR})
-  endif()
-endforeach()
-install(FILES assets/stage.stg assets/title.jpg assets/back.jpg assets/run.mid assets/CLICK.WAV
-        DESTINATION ${BRACKLE_APP_DIR})
+install(TARGETS brackle quorlin brackle-solve brackle-preview RUNTIME DESTINATION ${BRACKLE_APP_DIR})
+list(TRANSFORM BRACKLE_RUNTIME_FILES PREPEND assets/ OUTPUT_VARIABLE shipped)
+install(FILES ${shipped} DESTINATION ${BRACKLE_APP_DIR})
 install(FILES ${BRACKLE_ICON_DIR}/brackle.png DESTINATION share/icons/hicolor/64x64/apps)
 install(FILES ${BRACKLE_ICON_DIR}/quorlin.png DESTINATION share/icons/hicolor/64x64/apps)
 

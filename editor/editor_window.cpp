@@ -112,20 +112,8 @@ EditorWindow::EditorWindow(EditorForm& form)
   ryo->value(form.ryo);
   stage->value(form.stage);
 
-  Command2->callback(
-      [](Fl_Widget*, void* p) {
-        auto* self = static_cast<EditorWindow*>(p);
-        self->form_.Command2_Click();
-        self->refresh();
-      },
-      this);
-  Command1->callback(
-      [](Fl_Widget*, void* p) {
-        auto* self = static_cast<EditorWindow*>(p);
-        self->form_.Command1_Click();
-        self->refresh();
-      },
-      this);
+  Command2->callback(clicked<&EditorForm::Command2_Click>, this);
+  Command1->callback(clicked<&EditorForm::Command1_Click>, this);
   ryo->callback(
       [](Fl_Widget* w, void* p) {
         static_cast<EditorWindow*>(p)->form_.ryo =

@@ -64,6 +64,13 @@ class EditorWindow : public Fl_Double_Window {
 
  private:
   static void onTimer(void* self);
+  // A button's callback: the form's handler, then the window shows what it changed.
+  template <void (EditorForm::*handler)()>
+  static void clicked(Fl_Widget*, void* self) {
+    auto* window = static_cast<EditorWindow*>(self);
+    (window->form_.*handler)();
+    window->refresh();
+  }
   void setCaption(Fl_Box* box, const std::string& text);
 
   EditorForm& form_;

@@ -1,4 +1,4 @@
-// The game's one seam to the machine: ticks, events, pictures, sound, files, ending.
+// The game's one seam to the machine: ticks, events, the window, sound, files, ending.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,19 @@ class WindowEvents {
   virtual void closeRequested() = 0;
 };
 
+// The music's media commands and the click's wave player.
+class Sound {
+ public:
+  virtual ~Sound() = default;
+  // Plays a wave file asynchronously; a missing file plays nothing, never a default sound.
+  virtual void playWave(const std::string& path) = 0;
+  // A media command text; 0 on success, an error number otherwise. `reply`, when
+  // given, receives the answer text (at most 79 characters).
+  virtual int mciSendString(const std::string& command, std::string* reply) = 0;
+  // A media command text whose failure the platform reports itself.
+  virtual void mciExecute(const std::string& command) = 0;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -32,21 +45,35 @@ class Host {
   virtual void deliverEvents() = 0;
   // Sleeps until an event is pending or `ms` milliseconds have passed.
   virtual void waitForEvents(uint32_t ms) = 0;
-  // Decodes a JPEG file; a missing or undecodable file gives the run-time error report.
-  virtual Surface loadJpeg(const std::string& path) = 0;
-  // Plays a wave file asynchronously; a missing file plays nothing, never a default sound.
-  virtual void playWave(const std::string& path) = 0;
-  // A media command text; 0 on success, an error number otherwise. `reply`, when
-  // given, receives the answer text (at most 79 characters).
-  virtual int mciSendString(const std::string& command, std::string* reply) = 0;
-  // A media command text whose failure the platform reports itself.
-  virtual void mciExecute(const std::string& command) = 0;
+  // The sound of the program: music and the click.
+  virtual Sound& sound() = 0;
   // The folder that holds the running program, without a trailing separator.
   virtual std::string programFolder() = 0;
-  // Message box and standard-error line naming the file and the cause, then exit status 1.
-  [[noreturn]] virtual void runtimeError(const std::string& file, const std::string& cause) = 0;
+  // The run-time error report: names the file and the cause, then ends the process with
+  // status 1.
+  [[noreturn]] void runtimeError(const std::string& file, const std::string& cause);
   // Ends the process at once with status 0.
-  [[noreturn]] virtual void endProcess() = 0;
+  [[noreturn]] void endProcess();
+
+ protected:
+  // Shows the report of a run-time error to the user.
+  virtual void reportError(const std::string& file, const std::string& cause) = 0;
 };
+
+// Thrown where the process ends, from whatever frame loop is running: `main` returns the
+// status once the stack has unwound, so the window and the sound device close in order.
+// Tests catch it to look at what was left.
+struct ProcessEnded {
+  int status;
+};
+
+inline void Host::runtimeError(const std::string& file, const std::string& cause) {
+  reportError(file, cause);
+  throw ProcessEnded{1};
+}
+
+inline void Host::endProcess() {
+  throw ProcessEnded{0};
+}
 
 }  // namespace platform

@@ -102,26 +102,12 @@ void drawLine(Surface& s, int x0, int y0, int x1, int y1, Rgb c) {
   if (s.empty()) return;
   // Bresenham over the whole segment, so a clipped line keeps exactly the pixels it
   // would have on a larger surface; the steps outside are skipped quickly below.
-  long long X0 = x0, Y0 = y0, X1 = x1, Y1 = y1;
   const long long w = s.width(), h = s.height();
-  if (outCode(X0, Y0, w, h) & outCode(X1, Y1, w, h)) return;  // wholly on one side
-  long long dx = std::llabs(X1 - X0), dy = -std::llabs(Y1 - Y0);
-  const int stepX = X0 < X1 ? 1 : -1, stepY = Y0 < Y1 ? 1 : -1;
-  long long err = dx + dy;
-  long long x = X0, y = Y0;
-  for (;;) {
+  if (outCode(x0, y0, w, h) & outCode(x1, y1, w, h)) return;  // wholly on one side
+  // The bounds by value: the pixel stores could alias them, and they would be reloaded.
+  traceLine(x0, y0, x1, y1, [&s, w, h, c](long long x, long long y) {
     if (x >= 0 && y >= 0 && x < w && y < h) s.setPixel(static_cast<int>(x), static_cast<int>(y), c);
-    if (x == X1 && y == Y1) break;
-    const long long e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x += stepX;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y += stepY;
-    }
-  }
+  });
 }
 
 void fillRect(Surface& s, int x, int y, int w, int h, Rgb c) {

@@ -59,6 +59,28 @@ enum class Rop { SrcCopy, SrcAnd, SrcInvert, SrcPaint };
 void bitBlt(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
             Rop rop);
 
+// Calls plot(x, y) for each pixel of the one-pixel line from (x0, y0) to (x1, y1), both end
+// points included, in order along the line.
+template <class Plot>
+void traceLine(long long x0, long long y0, long long x1, long long y1, Plot plot) {
+  const long long dx = x1 > x0 ? x1 - x0 : x0 - x1, dy = y1 > y0 ? y0 - y1 : y1 - y0;
+  const int stepX = x0 < x1 ? 1 : -1, stepY = y0 < y1 ? 1 : -1;
+  long long err = dx + dy;
+  for (;;) {
+    plot(x0, y0);
+    if (x0 == x1 && y0 == y1) return;
+    const long long e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x0 += stepX;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y0 += stepY;
+    }
+  }
+}
+
 // A one-pixel line with both end points drawn, clipped to the surface.
 void drawLine(Surface& s, int x0, int y0, int x1, int y1, Rgb c);
 
@@ -73,7 +95,6 @@ void drawRectOutline(Surface& s, int x0, int y0, int x1, int y1, Rgb c);
 struct PictureBox {
   Surface image;
   Surface background;
-  Rgb foreColor = kBlack;  // text colour
 
   PictureBox(int width, int height, Rgb backColor)
       : image(width, height, backColor), background(width, height, backColor) {}

@@ -1,22 +1,27 @@
 // Playing one stage: set-up, turn change and the frame loop with aim, click and scroll.
-#include "game/shell/game.h"
+#include "game/play/play_screen.h"
 
 namespace game {
 
 namespace {
 
-// Where the buttons sit and what a click on them must be strictly inside.
-constexpr float kGiveUpRight = 64, kRetryLeft = 436, kButtonsBottom = 32;
+// Where the buttons sit; a click on them must be strictly inside.
+constexpr layout::Rect kGiveUp = layout::kGiveUpAt, kRetry = layout::kRetryAt;
 
 }  // namespace
 
-void Game::MainL() {
+void PlayScreen::drawButtons() {
+  blitChr(kGiveUp.x, kGiveUp.y, layout::kGiveUpButton, platform::Rop::SrcPaint);
+  blitChr(kRetry.x, kRetry.y, layout::kRetryButton, platform::Rop::SrcPaint);
+}
+
+void PlayScreen::MainL() {
   enum class Phase { SetUp, TurnChange, Frame };
   Phase phase = Phase::SetUp;
   for (;;) {
     if (phase == Phase::SetUp) {
       numberPieces();
-      fadeMode = 2;
+      fadeMode = kFadingIn;
       platform::fillRect(back.image, 0, 0, kPicWidth, kPicHeight, platform::kBlack);
       phase = Phase::TurnChange;
     }
@@ -28,7 +33,7 @@ void Game::MainL() {
         // Saved at once as well as at close, so a crash or a kill keeps the clear.
         writeClearRecord();
         sclear();
-        fadeMode = 1;
+        fadeMode = kFadingOut;
       }
       turnPass();
       phase = Phase::Frame;
@@ -37,60 +42,52 @@ void Game::MainL() {
     frameStart = host.tickCount();
     Pic.clear();
     drawField();
-    if (fadeMode == 1) {
-      f_out();
-      if (fadeStep >= 23) {
-        fadeStep = 0;
-        fadeMode = 2;
+    if (fadeMode == kFadingOut) {
+      if (fadeOutEnded()) {
+        fadeMode = kFadingIn;
         return;
       }
       waitFrame(100);
       continue;
     }
-    if (fadeMode == 2 && !fadeInEnded()) {
+    if (fadeMode == kFadingIn && !fadeInEnded()) {
       waitFrame(100);
       continue;
     }
 
     // A stage saved without any piece has no active piece: no marker, no aim.
     const bool active = hasPiece();
-    const double X = 32 * (activeX - activeY) + viewX + 270;
-    const double Y = 16 * (activeX + activeY) + viewY;
+    const auto [X, Y] = tileBox(activeX, activeY);
     if (active) {
-      const int h = playField[activeX][activeY] == common::kSlider ? 30 : 0;
-      drawSprite(toPixel(X - 7), toPixel(Y - 50 - h), 32, 32, 224 + 32 * animPhase, 64,
-                 224 + 32 * animPhase, 96);
+      const layout::Offset at = layout::turnMarkerOffset(playField[activeX][activeY]);
+      drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::turnMarker(animPhase));
     }
-    blitChr(0, 0, 64, 32, 0, 320, platform::Rop::SrcPaint);    // give up
-    blitChr(436, 0, 64, 32, 0, 288, platform::Rop::SrcPaint);  // retry
+    drawButtons();
 
     if (animStep == 1 && active) {
       // The quadrant of the pointer around the active cell's centre, unrounded.
       const bool left = mouseX < X + 32, up = mouseY < Y + 16;
-      if (left && up) {
-        drawSprite(toPixel(X - 16), toPixel(Y - 8), 32, 16, 64, 32, 128, 32);
+      if (left && up)
         aimDX = -1, aimDY = 0;
-      } else if (left) {
-        drawSprite(toPixel(X - 16), toPixel(Y + 24), 32, 16, 64, 48, 128, 48);
+      else if (left)
         aimDX = 0, aimDY = 1;
-      } else if (up) {
-        drawSprite(toPixel(X + 48), toPixel(Y - 8), 32, 16, 96, 32, 160, 32);
+      else if (up)
         aimDX = 0, aimDY = -1;
-      } else {
-        drawSprite(toPixel(X + 48), toPixel(Y + 24), 32, 16, 96, 48, 160, 48);
+      else
         aimDX = 1, aimDY = 0;
-      }
+      const layout::Offset at = layout::aimArrowOffset(aimDX, aimDY);
+      drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::aimArrow(aimDX, aimDY));
     }
 
     if (leftDown) {
       leftDown = false;
-      if (mouseX < kGiveUpRight && mouseY < kButtonsBottom) {
+      if (mouseX < kGiveUp.x + kGiveUp.w && mouseY < kGiveUp.y + kGiveUp.h) {
         playClick();
-        fadeMode = 1;
+        fadeMode = kFadingOut;
         waitFrame(100);
         continue;
       }
-      if (mouseX > kRetryLeft && mouseY < kButtonsBottom) {
+      if (mouseX > kRetry.x && mouseY < kRetry.y + kRetry.h) {
         playClick();
         loadStage(stageSet, curStage + 1);
         phase = Phase::SetUp;

@@ -1,15 +1,17 @@
 // The stage-clear banner over the frozen final field, then the play background again.
-#include "game/shell/game.h"
+#include "game/play/play_screen.h"
 
 namespace game {
 
-void Game::sclear() {
+void PlayScreen::sclear() {
   Pic.background = Pic.image;
   for (int i = 0; i <= 50; ++i) {
     Pic.clear();
     frameStart = host.tickCount();
-    blitChr(130, 110, 128, 32, 64, 256 + 32 * animPhase, platform::Rop::SrcPaint);  // STAGE
-    blitChr(278, 110, 96, 32, 224, 128 + 32 * animPhase, platform::Rop::SrcPaint);  // CLEAR
+    blitChr(layout::kStageWordAt.dx, layout::kStageWordAt.dy, layout::stageWord(animPhase),
+            platform::Rop::SrcPaint);
+    blitChr(layout::kClearWordAt.dx, layout::kClearWordAt.dy, layout::clearWord(animPhase),
+            platform::Rop::SrcPaint);
     waitFrame(100);
   }
   Pic.setBackground(loadPicture("\\back.jpg"));

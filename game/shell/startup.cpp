@@ -1,6 +1,4 @@
 // Start-up, the title screen's master loop, and the end of the program.
-#include <cstdlib>
-
 #include "game/shell/game.h"
 
 namespace game {
@@ -15,9 +13,9 @@ void Game::Form_Load() {
   titleWavePhase = 0;
   titleWaveStep = 1;
   bgmFile = "run.mid";
-  bgmControl(0);
+  bgmControl(kBgmStart);
   fadeStep = 0;
-  fadeMode = 0;
+  fadeMode = kNoFade;
   readClearRecord();
   loadStages();
 
@@ -25,11 +23,8 @@ void Game::Form_Load() {
     frameStart = host.tickCount();
     Pic.clear();
     bool takeInput = true;
-    if (fadeMode == 1) {
-      f_out();
-      if (fadeStep >= 23) {
-        fadeStep = 0;
-        fadeMode = 0;
+    if (fadeMode == kFadingOut) {
+      if (fadeOutEnded()) {
         Pic.setBackground(loadPicture("\\back.jpg"));
         menu();
       }
@@ -38,7 +33,7 @@ void Game::Form_Load() {
     if (takeInput && leftDown) {
       playClick();
       leftDown = false;
-      fadeMode = 1;
+      fadeMode = kFadingOut;
     }
     waitFrame(100);
   }
@@ -46,9 +41,8 @@ void Game::Form_Load() {
 
 void Game::Form_Unload() {
   writeClearRecord();
-  bgmControl(1);
+  bgmControl(kBgmStop);
   host.endProcess();
-  std::abort();  // not reached: the host ends the process
 }
 
 }  // namespace game

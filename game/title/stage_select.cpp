@@ -1,8 +1,8 @@
 // The stage-select screen: tile wave, heading, preview, the 30 labels, starting a stage.
+#include "game/title/stage_select.h"
+
 #include <cmath>
 #include <string>
-
-#include "game/shell/game.h"
 
 namespace game {
 
@@ -14,20 +14,20 @@ constexpr platform::Rgb kGreyText{128, 128, 128};
 
 }  // namespace
 
-void Game::printStageLabel(const std::string& text, int x, int y) {
+void StageSelect::printStageLabel(const std::string& text, int x, int y) {
   printOutlined(text, x, y, kBlueOutline, kGreyText);
 }
 
-void Game::printClearedLabel(const std::string& text, int x, int y) {
+void StageSelect::printClearedLabel(const std::string& text, int x, int y) {
   printOutlined(text, x, y, kPurpleOutline, kGreyText);
 }
 
-void Game::printHoverLabel(const std::string& text, int x, int y) {
+void StageSelect::printHoverLabel(const std::string& text, int x, int y) {
   printOutlined(text, x, y, kBlueOutline, platform::kWhite);
 }
 
-void Game::menu() {
-  fadeMode = 2;
+void StageSelect::menu() {
+  fadeMode = kFadingIn;
   fadeStep = 0;
   platform::fillRect(back.image, 0, 0, kPicWidth, kPicHeight, platform::kBlack);
   for (;;) {
@@ -39,10 +39,10 @@ void Game::menu() {
         const double v = (titleWavePhase + i + 7 - j) / 3.0;
         const int x = 310 + 32 * i - 96 * j;
         const int y = toPixel(100 + 20 * i + 16 * j - 50 * std::tan(v));
-        drawSprite(x, y, 64, 32, 0, 0, 0, 32);
+        drawSprite(x, y, layout::kGrassTile);
       }
     }
-    blitChr(20, 40, 256, 32, 64, 256 + 32 * animPhase, platform::Rop::SrcPaint);
+    blitChr(20, 40, layout::stageSelectHeading(animPhase), platform::Rop::SrcPaint);
 
     if (20 < mouseX && mouseX < 490 && 110 < mouseY && mouseY < 337) {
       hoverStage = 1 + static_cast<int>(std::floor((mouseY - 110.0) / 23)) +
@@ -51,12 +51,12 @@ void Game::menu() {
       hoverStage = 0;
     }
 
-    if (hoverStage != 0 && fadeMode == 0) {
+    if (hoverStage != 0 && fadeMode == kNoFade) {
       for (int y = 0; y <= 9; ++y) {
         for (int x = 0; x <= 9; ++x) {
           const int c = stageSet(x, y, hoverStage);
           if (c == common::kEmpty) continue;
-          blitChr(380 + 8 * x, 20 + 8 * y, 8, 8, 224 + 8 * c, 248, platform::Rop::SrcCopy);
+          blitChr(380 + 8 * x, 20 + 8 * y, layout::previewCell(c), platform::Rop::SrcCopy);
         }
       }
     }
@@ -71,7 +71,7 @@ void Game::menu() {
         else
           printStageLabel(text, x, y);
         // The highlight box is a little smaller than the label's cell in the list.
-        if (fadeMode == 0 && x < mouseX && mouseX < 194 + 175 * k && y < mouseY &&
+        if (fadeMode == kNoFade && x < mouseX && mouseX < 194 + 175 * k && y < mouseY &&
             mouseY < 130 + 23 * r)
           printHoverLabel(text, x, y);
       }
@@ -80,25 +80,22 @@ void Game::menu() {
     titleWavePhase += titleWaveStep;
     if (titleWavePhase >= 19 || titleWavePhase <= 0) titleWavePhase = 0;
 
-    if (fadeMode == 2 && !fadeInEnded()) {
+    if (fadeMode == kFadingIn && !fadeInEnded()) {
       waitFrame(100);
       continue;
     }
-    if (fadeMode == 1) {
-      f_out();
-      if (fadeStep < 23) {
+    if (fadeMode == kFadingOut) {
+      if (!fadeOutEnded()) {
         waitFrame(100);
         continue;
       }
-      fadeStep = 0;
-      fadeMode = 0;
       MainL();
     }
 
     if (leftDown && hoverStage != 0) {
       playClick();
       leftDown = false;
-      fadeMode = 1;
+      fadeMode = kFadingOut;
       curStage = static_cast<int16_t>(hoverStage - 1);
       loadStage(stageSet, hoverStage);
     }

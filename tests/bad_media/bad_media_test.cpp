@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/media.h"
+#include "platform/sdl/media.h"
 #include "tests/support/game_fixture.h"
 
 namespace {
@@ -56,12 +56,12 @@ TEST(BadSounds, MusicThatIsNotMidiAndAnEmptyClickAreSilent) {
   writeFile(dir.file("run.mid"), "this is not a MIDI file\r\n");
   writeFile(dir.file("CLICK.WAV"), "");
   platform::Media media;
-  EXPECT_NE(media.sendString("open " + dir.file("run.mid") + " alias bgm", nullptr), 0);
+  EXPECT_NE(media.mciSendString("open " + dir.file("run.mid") + " alias bgm", nullptr), 0);
   std::string reply;
-  EXPECT_NE(media.sendString("status bgm mode", &reply), 0);
+  EXPECT_NE(media.mciSendString("status bgm mode", &reply), 0);
   media.playWave(dir.file("CLICK.WAV"));
   media.playWave(dir.file("missing.wav"));
-  media.execute("close bgm");  // reported on standard error, never fatal
+  media.mciExecute("close bgm");  // reported on standard error, never fatal
 }
 
 TEST(BadSounds, TheGameRunsOnWithoutMusicOrClick) {

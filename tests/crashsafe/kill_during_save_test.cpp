@@ -9,7 +9,7 @@
 
 #include "common/atomic_file.h"
 #include "common/stage_file.h"
-#include "game/shell/clear_record.h"
+#include "game/base/clear_record.h"
 #include "tests/support/game_fixture.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // clear.sav: which values read as cleared, where reading stops, and the 31 lines written.
-#include "game/shell/clear_record.h"
+#include "game/base/clear_record.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # `cmake --install` into a fresh prefix, then the game's launcher starts the game from
 # there: its window opens, and closing it saves clear.sav in the installed folder.
+#   install_launcher_test.sh BUILD_DIR RUNTIME_FILE...
 set -euo pipefail
 build=$1
+shift
 prefix=$(mktemp -d "/tmp/brackle prefix XXXXXX")
 source "$(dirname "$0")/../support/xsession.sh"
 cleanup() {
@@ -13,7 +15,7 @@ trap cleanup EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 app="$prefix/share/brackle"
-for f in brackle quorlin stage.stg title.jpg back.jpg run.mid CLICK.WAV; do
+for f in brackle quorlin "$@"; do
   [ -e "$app/$f" ] || { echo "missing $app/$f"; exit 1; }
 done
 for f in brackle quorlin; do

@@ -13,6 +13,7 @@
 
 #include "tests/media/media_files.h"
 #include "tests/media/midi_reader.h"
+#include "tests/support/game_fixture.h"
 #include "tests/support/run_program.h"
 
 namespace {
@@ -212,7 +213,7 @@ TEST(ShippedClick, IsAShortClean16BitMonoPcmWave) {
 // The shipped files are the generator's output: the same bytes for the tune and the click,
 // the same pixels for the pictures (another JPEG library may encode a little differently).
 TEST(MediaGenerator, MakesTheShippedFilesAgain) {
-  media_test::TempDir made;
+  testing_support::TempDir made;
   const testing_support::ProgramRun generated =
       testing_support::runProgram({MAKE_MEDIA_PROGRAM, made.path()});
   ASSERT_EQ(generated.status, 0) << generated.err;

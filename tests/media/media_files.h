@@ -1,10 +1,7 @@
-// Scratch folders and small media files for the media tests.
+// Small media files for the media tests.
 #pragma once
 
-#include <unistd.h>
-
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -12,27 +9,6 @@
 #include <vector>
 
 namespace media_test {
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
- public:
-  explicit TempDir(const std::string& inner = "") {
-    static int serial = 0;
-    root_ = std::filesystem::temp_directory_path() /
-            ("brackle-media-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    path_ = inner.empty() ? root_ : root_ / inner;
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  std::string path() const { return path_.string(); }
-
- private:
-  std::filesystem::path root_, path_;
-};
 
 inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);

@@ -1,5 +1,5 @@
 // The media command texts and the wave player, on SDL's silent audio driver.
-#include "platform/media.h"
+#include "platform/sdl/media.h"
 
 #include <gtest/gtest.h>
 
@@ -8,20 +8,21 @@
 #include <string>
 
 #include "tests/media/media_files.h"
+#include "tests/support/game_fixture.h"
 
 namespace {
 
 using media_test::sourceAsset;
-using media_test::TempDir;
 using media_test::waitFor;
 using media_test::writeFile;
+using testing_support::TempDir;
 
 // ctest chooses the silent driver; a run by hand does the same unless told otherwise.
 const bool silentByDefault = setenv("SDL_AUDIODRIVER", "dummy", 0) == 0;
 
 class MediaCommands : public testing::Test {
  protected:
-  int send(const std::string& command) { return media.sendString(command, &reply); }
+  int send(const std::string& command) { return media.mciSendString(command, &reply); }
   std::string status(const std::string& alias = "bgm") {
     if (send("status " + alias + " mode") != 0) return "(failed)";
     return reply;
@@ -108,14 +109,16 @@ TEST_F(MediaCommands, MissingAndNonMidiFilesDoNotOpen) {
 
 TEST_F(MediaCommands, AProgramFolderWithBlanksWorks) {
   for (const std::string inner : {"my games/brackle folder", "odd alias name/x"}) {
-    TempDir spaced(inner);
-    std::filesystem::copy_file(sourceAsset("run.mid"), spaced.file("run.mid"));
-    ASSERT_EQ(send("open " + spaced.file("run.mid") + " alias bgm"), 0) << inner;
+    TempDir root;
+    const std::string tune = root.file(inner) + "/run.mid";
+    std::filesystem::create_directories(root.file(inner));
+    std::filesystem::copy_file(sourceAsset("run.mid"), tune);
+    ASSERT_EQ(send("open " + tune + " alias bgm"), 0) << inner;
     ASSERT_EQ(send("play bgm notify"), 0);
     EXPECT_EQ(status(), "playing");
     ASSERT_EQ(send("close bgm"), 0);
     // A quoted path names the same file.
-    ASSERT_EQ(send("open \"" + spaced.file("run.mid") + "\" alias bgm"), 0) << inner;
+    ASSERT_EQ(send("open \"" + tune + "\" alias bgm"), 0) << inner;
     ASSERT_EQ(send("close bgm"), 0);
   }
 }
@@ -140,17 +143,17 @@ TEST_F(MediaCommands, OnlyTheKnownTextsAreUnderstood) {
     EXPECT_EQ(reply, "") << '"' << text << '"';
   }
   EXPECT_EQ(status(), "stopped");
-  EXPECT_EQ(media.sendString("status bgm mode", nullptr), 0);  // a reply buffer is optional
+  EXPECT_EQ(media.mciSendString("status bgm mode", nullptr), 0);  // a reply buffer is optional
 }
 
 TEST_F(MediaCommands, ExecuteReportsOnlyFailuresOnStandardError) {
   ASSERT_EQ(send("open " + sourceAsset("run.mid") + " alias bgm"), 0);
   testing::internal::CaptureStderr();
-  media.execute("play bgm notify");
-  media.execute("stop bgm");
+  media.mciExecute("play bgm notify");
+  media.mciExecute("stop bgm");
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
   testing::internal::CaptureStderr();
-  media.execute("close nothing");
+  media.mciExecute("close nothing");
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("close nothing"), std::string::npos) << said;
 }
@@ -201,11 +204,11 @@ TEST(MediaWithoutSound, NoAudioDeviceIsQuietFailureNotACrash) {
   EXPECT_FALSE(media.hasAudio());
   EXPECT_EQ(media.midiBackEnd(), "");
   std::string reply;
-  EXPECT_NE(media.sendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
-  EXPECT_NE(media.sendString("status bgm mode", &reply), 0);
+  EXPECT_NE(media.mciSendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
+  EXPECT_NE(media.mciSendString("status bgm mode", &reply), 0);
   media.playWave(sourceAsset("CLICK.WAV"));
   testing::internal::CaptureStderr();
-  media.execute("stop bgm");
+  media.mciExecute("stop bgm");
   EXPECT_NE(testing::internal::GetCapturedStderr(), "");
 }
 
@@ -213,11 +216,11 @@ TEST(MediaWithoutSound, WhateverTheMachineOffersIsUsedConsistently) {
   AudioDriver automatic(nullptr);
   platform::Media media;
   std::string reply;
-  const int opened = media.sendString("open " + sourceAsset("run.mid") + " alias bgm", &reply);
+  const int opened = media.mciSendString("open " + sourceAsset("run.mid") + " alias bgm", &reply);
   EXPECT_EQ(opened == 0, media.hasAudio());
   media.playWave(sourceAsset("CLICK.WAV"));
   if (opened == 0) {
-    EXPECT_EQ(media.sendString("play bgm notify", &reply), 0);
+    EXPECT_EQ(media.mciSendString("play bgm notify", &reply), 0);
   }
 }
 
@@ -225,9 +228,9 @@ TEST(MediaInstances, ASecondMediaAfterTheFirstStillPlays) {
   for (int round = 0; round < 2; ++round) {
     platform::Media media;
     std::string reply;
-    ASSERT_EQ(media.sendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
-    ASSERT_EQ(media.sendString("play bgm notify", &reply), 0);
-    ASSERT_EQ(media.sendString("status bgm mode", &reply), 0);
+    ASSERT_EQ(media.mciSendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
+    ASSERT_EQ(media.mciSendString("play bgm notify", &reply), 0);
+    ASSERT_EQ(media.mciSendString("status bgm mode", &reply), 0);
     EXPECT_EQ(reply, "playing") << "round " << round;
   }
 }

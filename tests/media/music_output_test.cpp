@@ -8,14 +8,15 @@
 #include <sstream>
 #include <string>
 
-#include "platform/media.h"
+#include "platform/sdl/media.h"
 #include "tests/media/media_files.h"
+#include "tests/support/game_fixture.h"
 #include "tests/support/run_program.h"
 
 namespace {
 
 using media_test::sourceAsset;
-using media_test::TempDir;
+using testing_support::TempDir;
 
 struct Levels {
   double seconds = -1, rms = -1, peak = -1;
@@ -74,13 +75,13 @@ TEST_F(MusicOutput, TheTuneIsAudible) {
     ASSERT_TRUE(media.hasAudio());
     EXPECT_EQ(media.midiBackEnd(), "FLUIDSYNTH");
     std::string reply;
-    ASSERT_EQ(media.sendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
-    ASSERT_EQ(media.sendString("play bgm notify", &reply), 0);
+    ASSERT_EQ(media.mciSendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
+    ASSERT_EQ(media.mciSendString("play bgm notify", &reply), 0);
     sleepMs(4000);
-    ASSERT_EQ(media.sendString("status bgm mode", &reply), 0);
+    ASSERT_EQ(media.mciSendString("status bgm mode", &reply), 0);
     EXPECT_EQ(reply, "playing");
-    media.execute("stop bgm");
-    media.execute("close bgm");
+    media.mciExecute("stop bgm");
+    media.mciExecute("close bgm");
   }
   const Levels l = measure(raw);
   std::cout << "tune: " << l.seconds << " s, RMS " << l.rms << ", peak " << l.peak << "\n";
@@ -96,7 +97,7 @@ TEST_F(MusicOutput, AnOpenedTuneIsSilentUntilPlayed) {
     DiskAudio disk(raw);
     platform::Media media;
     std::string reply;
-    ASSERT_EQ(media.sendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
+    ASSERT_EQ(media.mciSendString("open " + sourceAsset("run.mid") + " alias bgm", &reply), 0);
     sleepMs(600);
   }
   const Levels l = measure(raw);

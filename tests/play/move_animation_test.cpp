@@ -15,10 +15,10 @@ int px(double v) {
 
 // The tile box corner of the fractional cell position (x, y) in the current view.
 double left(const game::Game& g, double x, double y) {
-  return 32 * (x - y) + g.viewX + 270;
+  return g.tileBox(x, y).left;
 }
 double top(const game::Game& g, double x, double y) {
-  return 16 * (x + y) + g.viewY;
+  return g.tileBox(x, y).top;
 }
 
 // Takes the first piece off its cell toward (dx, dy) as a click would, then animates.

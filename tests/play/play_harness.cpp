@@ -7,7 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/jpeg.h"
+#include "platform/sdl/jpeg.h"
+#include "tools/stage_design/stage_text.h"
 
 namespace play_test {
 
@@ -53,47 +54,9 @@ const Surface& codedSheet() {
 }
 
 common::StageSet stageFrom(std::initializer_list<const char*> rows, int s) {
-  static const char kLetters[] = ".o#WSEJ-89";
   common::StageSet set;
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) set(x, y, s) = common::kEmpty;
-  int y = 0;
-  for (const char* row : rows) {
-    for (int x = 0; row[x] && x < 10; ++x) {
-      const char* at = std::strchr(kLetters, row[x]);
-      if (!at || !*at) throw std::invalid_argument(std::string("bad stage letter in ") + row);
-      set(x, y, s) = static_cast<uint8_t>(at - kLetters);
-    }
-    ++y;
-  }
+  stage_design::fillStage(set, s, {rows.begin(), rows.end()});
   return set;
-}
-
-std::vector<Move> parseMoves(const std::string& text) {
-  std::vector<Move> moves;
-  std::istringstream all(text);
-  std::string one;
-  while (std::getline(all, one, ';')) {
-    if (one.find_first_not_of(" \t\r\n") == std::string::npos) continue;
-    std::istringstream in(one);
-    Move m{};
-    char comma = 0;
-    std::string dir;
-    if (!(in >> m.x >> comma >> m.y >> dir) || comma != ',')
-      throw std::invalid_argument("bad move: " + one);
-    if (dir == "up-left")
-      m.dx = -1, m.dy = 0;
-    else if (dir == "up-right")
-      m.dx = 0, m.dy = -1;
-    else if (dir == "down-left")
-      m.dx = 0, m.dy = 1;
-    else if (dir == "down-right")
-      m.dx = 1, m.dy = 0;
-    else
-      throw std::invalid_argument("bad direction: " + dir);
-    moves.push_back(m);
-  }
-  return moves;
 }
 
 Play::Play(const Surface& sheet)
@@ -109,7 +72,7 @@ void Play::enter(const common::StageSet& set, int s) {
   g.Pic.clear();
   g.loadStage(g.stageSet, s);
   g.curStage = static_cast<int16_t>(s - 1);
-  g.fadeMode = 0;
+  g.fadeMode = game::kNoFade;
   g.fadeStep = 0;
 }
 
@@ -162,10 +125,10 @@ int Play::count(Kind k) const {
 }
 
 double Play::centreX() const {
-  return 32.0 * (g.activeX - g.activeY) + g.viewX + 270 + 32;
+  return g.tileBox(g.activeX, g.activeY).left + 32;
 }
 double Play::centreY() const {
-  return 16.0 * (g.activeX + g.activeY) + g.viewY + 16;
+  return g.tileBox(g.activeX, g.activeY).top + 16;
 }
 
 Kind Play::classify() const {

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "game/shell/game.h"
-#include "platform/scripted_host.h"
+#include "platform/scripted/scripted_host.h"
 #include "tests/support/game_fixture.h"
+#include "tools/solve/solution_text.h"
 
 namespace play_test {
 
@@ -31,12 +32,7 @@ constexpr platform::Rgb kFlat{10, 20, 30};
 common::StageSet stageFrom(std::initializer_list<const char*> rows, int s = 1);
 
 // One solution move: the cell of the piece whose turn it is, and its direction.
-struct Move {
-  int x, y, dx, dy;
-};
-// "x,y up-left; x,y down-right; ..." (up-left is x - 1, up-right y - 1, down-left y + 1,
-// down-right x + 1).
-std::vector<Move> parseMoves(const std::string& text);
+using solve::Move;
 
 enum class Kind { FadeIn, Play, Move, Banner, FadeOut };
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/jpeg.h"
+#include "platform/sdl/jpeg.h"
 #include "tests/play/play_harness.h"
 
 namespace play_test {

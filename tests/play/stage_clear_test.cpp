@@ -2,7 +2,7 @@
 // then the play background again.
 #include <gtest/gtest.h>
 
-#include "platform/jpeg.h"
+#include "platform/sdl/jpeg.h"
 #include "tests/play/play_harness.h"
 
 namespace play_test {

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <regex>
 #include <sstream>
 
 #include "tests/play/play_harness.h"
@@ -120,8 +119,8 @@ TEST(StageRun, HandMadeStageClearsThroughItsFewestMoves) {
   // then over grass, the slider slides two cells once, the eraser unpaints twice.
   const auto set = stageFrom({"ooEo", "o.o#", "JW..", "#S.."}, 7);
   playThrough(set, 7,
-              parseMoves("2,0 up-left; 0,2 down-right; 1,2 up-right; 1,3 down-right; "
-                         "1,0 up-left; 2,2 up-right; 1,1 up-right; 3,3 up-right"));
+              solve::parseMoveList("2,0 up-left; 0,2 down-right; 1,2 up-right; 1,3 down-right; "
+                                   "1,0 up-left; 2,2 up-right; 1,1 up-right; 3,3 up-right"));
 }
 
 // The save right after the flag is set fails as the save at close does: the report names
@@ -159,17 +158,11 @@ TEST(StageRun, ShippedStagesClearThroughTheirStoredSolutions) {
     loader.g.loadStages();
     shipped = loader.g.stageSet;
   }
-  const std::regex line(R"(^\s*stage\s+(\d+)\s+moves\s+(\d+)\s*:(.*)$)");
   int played = 0;
   for (const fs::path& file : files) {
-    for (std::string l : lines(testing_support::readFile(file.string()))) {
-      if (!l.empty() && l.back() == '\r') l.pop_back();
-      std::smatch m;
-      if (!std::regex_match(l, m, line)) continue;
-      const int s = std::stoi(m[1]);
-      const auto moves = parseMoves(m[3]);
-      ASSERT_EQ(moves.size(), std::stoul(m[2])) << file << ": " << l;
-      playThrough(shipped, s, moves);
+    for (const solve::StoredSolution& s :
+         solve::parseSolutions(testing_support::readFile(file.string()))) {
+      playThrough(shipped, s.stage, s.moves);
       ++played;
     }
   }

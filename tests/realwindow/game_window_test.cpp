@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/bmp.h"
-#include "platform/jpeg.h"
-#include "platform/sdl_host.h"
+#include "platform/sdl/jpeg.h"
+#include "platform/sdl/sdl_host.h"
 #include "tests/support/game_fixture.h"
 #include "tests/support/x_session.h"
 

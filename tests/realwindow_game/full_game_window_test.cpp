@@ -8,19 +8,19 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "common/stage_file.h"
+#include "game/render/layout.h"
 #include "game/render/sprite_sheet.h"
-#include "platform/jpeg.h"
+#include "platform/sdl/jpeg.h"
 #include "tests/support/game_fixture.h"
-#include "tests/support/run_program.h"
 #include "tests/support/x_session.h"
 #include "tests/title/menu_fixture.h"
+#include "tools/solve/solver.h"
 
 namespace {
 
@@ -137,61 +137,7 @@ int previewMismatches(const Surface& pic, const common::StageSet& stages, int st
 }
 
 // ---------------------------------------------------------------------------------------------
-// Stage 1's fewest-move solution: stored beside the stages, or from the solver.
-
-struct Move {
-  int x, y, dx, dy;
-};
-
-std::optional<std::vector<Move>> parseSolution(const std::string& text, int stage) {
-  const std::regex line(R"(^\s*stage\s+(\d+)\s+moves\s+(\d+)\s*:(.*?)\r?$)");
-  const std::regex move(R"(^\s*(\d),(\d)\s+(up-left|up-right|down-left|down-right)\s*$)");
-  std::istringstream in(text);
-  std::string l;
-  while (std::getline(in, l)) {
-    std::smatch m;
-    if (!std::regex_match(l, m, line) || std::stoi(m[1]) != stage) continue;
-    std::vector<Move> moves;
-    std::istringstream body(m[3].str());
-    std::string part;
-    while (std::getline(body, part, ';')) {
-      std::smatch mm;
-      if (!std::regex_match(part, mm, move)) return std::nullopt;
-      const std::string d = mm[3];
-      moves.push_back({std::stoi(mm[1]), std::stoi(mm[2]),
-                       d == "up-left"      ? -1
-                       : d == "down-right" ? 1
-                                           : 0,
-                       d == "up-right"    ? -1
-                       : d == "down-left" ? 1
-                                          : 0});
-    }
-    if (moves.size() != std::stoul(m[2])) return std::nullopt;
-    return moves;
-  }
-  return std::nullopt;
-}
-
-std::optional<std::vector<Move>> stageOneSolution(const std::string& stageFile, std::string* from) {
-  for (const char* folder : {"assets", "tests/rules"}) {
-    const fs::path dir = fs::path(BRACKLE_SOURCE_DIR) / folder;
-    if (!fs::is_directory(dir)) continue;
-    for (const auto& e : fs::directory_iterator(dir)) {
-      const std::string name = e.path().filename().string();
-      if (name.find("solution") == std::string::npos || e.path().extension() != ".txt") continue;
-      if (auto moves = parseSolution(testing_support::readFile(e.path().string()), 1)) {
-        *from = e.path().string();
-        return moves;
-      }
-    }
-  }
-  const fs::path solver = fs::path(BRACKLE_BIN_DIR) / "brackle-solve";
-  if (!fs::exists(solver)) return std::nullopt;
-  *from = "brackle-solve";
-  return parseSolution(
-      testing_support::runProgram({solver.string(), stageFile, "--stage", "1", "--solutions"}).out,
-      1);
-}
+using solve::Move;
 
 // ---------------------------------------------------------------------------------------------
 // Aiming: the quadrant of the pointer around the active cell's centre picks the direction.
@@ -205,7 +151,8 @@ struct View {
 // A pointer position that aims `m` under view `v`, inside the field area and below the
 // two buttons; nothing when the cell's centre is too close to the surface's edge.
 std::optional<std::pair<int, int>> aimPoint(const Move& m, const View& v) {
-  const double cx = 32 * (m.x - m.y) + v.x + 270 + 32, cy = 16 * (m.x + m.y) + v.y + 16;
+  const auto box = game::layout::tileBox(m.x, m.y, v.x, v.y);
+  const double cx = box.left + 32, cy = box.top + 16;
   const bool left = m.dx == -1 || m.dy == 1, up = m.dx == -1 || m.dy == -1;
   const int px = static_cast<int>(left ? cx - 20 : cx + 20);
   const int py = static_cast<int>(up ? cy - 10 : cy + 10);
@@ -246,15 +193,16 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
   ::setenv("DISPLAY", x.display().c_str(), 1);
 
   testing_support::TempDir dir("brackle full game");  // its path holds a blank
-  for (const char* name : {"brackle", "stage.stg", "title.jpg", "back.jpg", "run.mid", "CLICK.WAV"})
+  fs::copy(bin / "brackle", fs::path(dir.path()) / "brackle");
+  for (const std::string& name : testing_support::runtimeFiles())
     fs::copy(bin / name, fs::path(dir.path()) / name);
   common::StageSet stages;
   common::loadStageFile(stages, dir.file("stage.stg"));
-  std::string from;
-  const auto solution = stageOneSolution(dir.file("stage.stg"), &from);
-  ASSERT_TRUE(solution.has_value()) << "no stored solution of stage 1 and no solver to find one";
-  ASSERT_FALSE(solution->empty());
-  std::printf("stage 1: %zu moves, from %s\n", solution->size(), from.c_str());
+  // Stage 1's fewest moves, from the solver that proves the stages solvable.
+  const solve::Result solved = solve::solveStage(stages, 1);
+  ASSERT_EQ(solved.verdict, solve::Verdict::kSolvable);
+  const std::vector<Move>* solution = &solved.solution;
+  std::printf("stage 1: %zu moves\n", solution->size());
 
   const Surface title = platform::decodeJpegFile(dir.file("title.jpg"));
   const Surface back = platform::decodeJpegFile(dir.file("back.jpg"));

@@ -37,8 +37,8 @@ stage=1151777777101277777763007777772400777777$(printf "7%.0s" $(seq 60))
 moves="2,0 up-left; 0,2 down-right; 1,2 up-right; 1,3 down-right; 1,0 up-left; 2,2 up-right; 1,1 up-right; 3,3 up-right"
 slide_move=4  # 1,3 down-right: the slider goes two cells
 
-cp "$bin_dir/brackle" "$bin_dir/title.jpg" "$bin_dir/back.jpg" "$bin_dir/run.mid" \
-  "$bin_dir/CLICK.WAV" "$work/"
+cp -r "$bin_dir"/. "$work/"
+rm -f "$work/clear.sav"
 {
   sed -n "1,$((stage_no - 1))p" "$bin_dir/stage.stg"
   printf '%s\r\n' "$stage"

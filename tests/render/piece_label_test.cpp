@@ -135,7 +135,6 @@ TEST(TurnLabels, ThreePiecesShowTheirTurnsInShadesAndTheActiveOneNothing) {
   ASSERT_EQ(rig.g.turnRank[2][2], 4);
   ASSERT_EQ(rig.g.turnRank[5][3], 2);
   ASSERT_EQ(rig.g.turnRank[3][6], 3);
-  rig.g.Pic.foreColor = {1, 2, 3};
   rig.g.drawField();
   const Surface& pic = rig.g.Pic.image;
   platform::Font& font = testing_support::gameFont();
@@ -148,23 +147,11 @@ TEST(TurnLabels, ThreePiecesShowTheirTurnsInShadesAndTheActiveOneNothing) {
   // (2, 2), the active piece: L 220, T 94; a rank-4 label would be grey 64 on (98, 20, 140).
   EXPECT_FALSE(render_test::anyPixel(pic, 250, 90, 60, 40, {64, 64, 64}));
   EXPECT_FALSE(render_test::anyPixel(pic, 250, 90, 60, 40, {98, 20, 140}));
-  // The text colour is the grey of the last label drawn, the one of (3, 6).
-  EXPECT_EQ(rig.g.Pic.foreColor, (Rgb{128, 128, 128}));
   // The shade is computed for every cell, so it ends with that of the empty cell (9, 9).
   EXPECT_DOUBLE_EQ(rig.g.labelShade, 255 + 63.75);
   rig.g.turnRank[9][9] = 3;
   rig.g.drawField();
   EXPECT_DOUBLE_EQ(rig.g.labelShade, 127.5);
-}
-
-TEST(TurnLabels, NoLabelLeavesTheTextColourAlone) {
-  FieldRig rig(syntheticSheet());
-  rig.fill(common::kUnpainted);
-  rig.put(6, 6, common::kSlider, 2);
-  rig.g.turnCycle = 2;
-  rig.g.Pic.foreColor = {1, 2, 3};
-  rig.g.drawField();
-  EXPECT_EQ(rig.g.Pic.foreColor, (Rgb{1, 2, 3}));
 }
 
 TEST(TurnLabels, PositionsRoundTheirSumsAndColoursRoundHalvesToEven) {
@@ -180,7 +167,6 @@ TEST(TurnLabels, PositionsRoundTheirSumsAndColoursRoundHalvesToEven) {
   EXPECT_EQ(render_test::checkLabel(pic, testing_support::gameFont(), " 20 ", 256, 36,
                                     {52, 20, 140}, {155, 155, 155}),
             "");
-  EXPECT_EQ(rig.g.Pic.foreColor, (Rgb{155, 155, 155}));
   // The walker at (237.5, 14.5) rounded, (238, 14): its rows above the label.
   const PieceSprite s = spriteOf(common::kWalker, 0);
   for (int j = 0; j < 16; ++j) {

@@ -8,8 +8,8 @@
 
 #include "game/shell/game.h"
 #include "platform/raster.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/text.h"
 
 namespace render_test {
 

@@ -6,28 +6,22 @@
 #include <vector>
 
 #include "game/play/rules.h"
+#include "tools/stage_design/stage_text.h"
 
 namespace rules_test {
 
-// Row y of the list is row y of the field; cells not given are empty space.
-// Letters: . unpainted, o painted, # block, W walker, S slider, E eraser, J jumper,
-// - empty, 8 and 9 for those codes.
-inline rules::PlayState field(const std::vector<const char*>& rows) {
-  static const char kLetters[] = ".o#WSEJ-89";
+// Row y of the list is row y of the field, in the letters of the stage grid form; cells not
+// given are empty space.
+inline rules::PlayState field(const std::vector<std::string>& rows) {
+  common::StageSet set;
+  stage_design::fillStage(set, 1, rows);
   rules::PlayState ps;
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) ps.playField[x][y] = common::kEmpty;
-  int y = 0;
-  for (const char* row : rows) {
-    for (int x = 0; x < 10 && row[x]; ++x)
-      ps.playField[x][y] = static_cast<uint8_t>(std::strchr(kLetters, row[x]) - kLetters);
-    ++y;
-  }
+  ps.loadStage(set, 1);
   return ps;
 }
 
 // The same as a numbered state, ready for the first turn pass.
-inline rules::PlayState numbered(const std::vector<const char*>& rows) {
+inline rules::PlayState numbered(const std::vector<std::string>& rows) {
   rules::PlayState ps = field(rows);
   ps.numberPieces();
   return ps;

@@ -79,7 +79,7 @@ TEST(RulesTurns, LoadStageCopiesTheStageAndZeroesEveryRank) {
 TEST(RulesRefusals, RefusedMovesChangeNothing) {
   struct Case {
     const char* what;
-    std::vector<const char*> rows;
+    std::vector<std::string> rows;
     int dx, dy;
   };
   const std::vector<Case> cases = {

@@ -45,7 +45,7 @@ int bruteForce(PlayState ps, int limit) {
 
 struct Known {
   const char* what;
-  std::vector<const char*> rows;
+  std::vector<std::string> rows;
   solve::Verdict verdict;
   int moves;
 };
@@ -133,7 +133,7 @@ TEST(Solver, AgreesWithBruteForceOnRandomFields) {
 // few fields with erasers (which repaint the map behind the painters) and check each state
 // from which the brute force still clears.
 TEST(Solver, PruningNeverDropsAStateThatCanStillClear) {
-  const std::vector<std::vector<const char*>> fields = {
+  const std::vector<std::vector<std::string>> fields = {
       {"W..---", "ooEoo-", "--..W-"}, {"-.--", "S...", ".#-.", "...."}, {"W...", "..S.", "...."},
       {"W.o..", "..Eo.", "..o.W"},    {"J.o..", ".W...", "o.o.."},
   };
@@ -195,7 +195,7 @@ TEST(Solver, SameKindsInCycleShareStates) {
 
 // Counts of every reachable state, each classified by an independent memoised search.
 TEST(Solver, SurveyCountsDeadAndStalledStates) {
-  for (const auto& rows : std::vector<std::vector<const char*>>{
+  for (const auto& rows : std::vector<std::vector<std::string>>{
            {"W..", "..."}, {"W..---", "ooEoo-", "--..W-"}, {"S...", ".#-.", "...."}}) {
     PlayState start = numbered(rows);
     start.turnPass();

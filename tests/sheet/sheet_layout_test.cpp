@@ -7,22 +7,23 @@
 #include <vector>
 
 #include "assets/embedded.h"
+#include "game/render/layout.h"
 #include "platform/bmp.h"
 
 namespace {
 
+namespace layout = game::layout;
+using layout::Rect;
 using platform::Rgb;
 using platform::Surface;
-
-struct Rect {
-  int x, y, w, h;
-};
 
 // A picture drawn with a mask (AND) and then itself (XOR).
 struct Masked {
   std::string name;
   Rect picture;
   int maskX, maskY;
+  Masked(std::string n, const layout::Sprite& s)
+      : name(std::move(n)), picture(s.picture), maskX(s.maskX), maskY(s.maskY) {}
 };
 
 const Surface& sheet() {
@@ -56,29 +57,27 @@ bool light(Rgb c) {
 
 std::vector<Masked> maskedPictures() {
   std::vector<Masked> m;
-  m.push_back({"grass floor", {0, 0, 64, 32}, 0, 32});
-  m.push_back({"earth floor", {64, 0, 64, 32}, 0, 32});
-  m.push_back({"water floor", {192, 0, 64, 32}, 0, 32});
-  const char* arrows[4] = {"arrow up left", "arrow up right", "arrow down left",
-                           "arrow down right"};
-  for (int q = 0; q < 4; ++q) {
-    const int x = 64 + 32 * (q % 2), y = 32 + 16 * (q / 2);
-    m.push_back({arrows[q], {x, y, 32, 16}, x + 64, y});
-  }
+  m.emplace_back("grass floor", layout::kGrassTile);
+  m.emplace_back("earth floor", layout::kEarthTile);
+  m.emplace_back("water floor", layout::kWaterTile);
+  // In the order of the quarters: up left, up right, down left, down right.
+  m.emplace_back("arrow up left", layout::aimArrow(-1, 0));
+  m.emplace_back("arrow up right", layout::aimArrow(0, -1));
+  m.emplace_back("arrow down left", layout::aimArrow(0, 1));
+  m.emplace_back("arrow down right", layout::aimArrow(1, 0));
   for (int p = 0; p < 3; ++p) {
     const std::string f = " frame " + std::to_string(p);
-    m.push_back({"walker" + f, {32 * p, 64, 32, 32}, 32 * p, 96});
-    m.push_back({"turn marker" + f, {224 + 32 * p, 64, 32, 32}, 224 + 32 * p, 96});
-    m.push_back({"slider" + f, {32 * p, 128, 32, 64}, 32 * p, 192});
-    m.push_back({"eraser" + f, {16 * p, 256, 16, 16}, 16 * p, 272});
-    m.push_back({"jumper" + f, {32 * p, 352, 32, 32}, 32 * p, 384});
+    m.emplace_back("walker" + f, layout::standingPiece(3, p));
+    m.emplace_back("turn marker" + f, layout::turnMarker(p));
+    m.emplace_back("slider" + f, layout::standingPiece(4, p));
+    m.emplace_back("eraser" + f, layout::standingPiece(5, p));
+    m.emplace_back("jumper" + f, layout::standingPiece(6, p));
   }
-  const int slideX[4] = {96, 160, 96, 160}, slideY[4] = {128, 128, 192, 192};
   for (int f = 0; f < 4; ++f) {
     const std::string d = " facing " + std::to_string(f);
-    m.push_back({"walker walking" + d, {96 + 32 * f, 64, 32, 32}, 96 + 32 * f, 96});
-    m.push_back({"slider sliding" + d, {slideX[f], slideY[f], 64, 32}, slideX[f], slideY[f] + 32});
-    m.push_back({"jumper jumping" + d, {96 + 32 * f, 352, 32, 32}, 96 + 32 * f, 384});
+    m.emplace_back("walker walking" + d, layout::walking(f));
+    m.emplace_back("slider sliding" + d, layout::sliding(f));
+    m.emplace_back("jumper jumping" + d, layout::jumping(f));
   }
   return m;
 }
@@ -87,12 +86,14 @@ std::vector<Masked> maskedPictures() {
 std::vector<std::pair<std::string, Rect>> letteredAreas() {
   std::vector<std::pair<std::string, Rect>> a;
   for (int k = 0; k < 3; ++k) {
-    a.push_back({"STAGE frame " + std::to_string(k), {64, 256 + 32 * k, 128, 32}});
-    a.push_back({"SELECT frame " + std::to_string(k), {192, 256 + 32 * k, 128, 32}});
-    a.push_back({"CLEAR frame " + std::to_string(k), {224, 128 + 32 * k, 96, 32}});
+    const Rect stage = layout::stageWord(k), heading = layout::stageSelectHeading(k);
+    a.push_back({"STAGE frame " + std::to_string(k), stage});
+    a.push_back({"SELECT frame " + std::to_string(k),
+                 {stage.x + stage.w, heading.y, heading.w - stage.w, heading.h}});
+    a.push_back({"CLEAR frame " + std::to_string(k), layout::clearWord(k)});
   }
-  a.push_back({"Retry button", {0, 288, 64, 32}});
-  a.push_back({"GiveUp button", {0, 320, 64, 32}});
+  a.push_back({"Retry button", layout::kRetryButton});
+  a.push_back({"GiveUp button", layout::kGiveUpButton});
   return a;
 }
 
@@ -231,22 +232,17 @@ TEST(SheetPieces, StandWithTheirFeetAtTheBottomCentreOfTheirBox) {
 }
 
 TEST(SheetPieces, StandingFramesAnimateAndEveryDirectionHasItsOwnPicture) {
-  const int tops[4] = {64, 128, 256, 352}, widths[4] = {32, 32, 16, 32},
-            heights[4] = {32, 64, 16, 32};
-  for (int k = 0; k < 4; ++k) {
-    SCOPED_TRACE(k);
-    const int w = widths[k], h = heights[k];
-    EXPECT_FALSE(sameArea({0, tops[k], w, h}, {w, tops[k], w, h}));
-    EXPECT_FALSE(sameArea({w, tops[k], w, h}, {2 * w, tops[k], w, h}));
-    EXPECT_FALSE(sameArea({0, tops[k], w, h}, {2 * w, tops[k], w, h}));
+  for (uint8_t code = 3; code <= 6; ++code) {
+    SCOPED_TRACE(code);
+    const auto frame = [&](int p) { return layout::standingPiece(code, p).picture; };
+    EXPECT_FALSE(sameArea(frame(0), frame(1)));
+    EXPECT_FALSE(sameArea(frame(1), frame(2)));
+    EXPECT_FALSE(sameArea(frame(0), frame(2)));
   }
-  const Rect moving[3][4] = {
-      {{96, 64, 32, 32}, {128, 64, 32, 32}, {160, 64, 32, 32}, {192, 64, 32, 32}},
-      {{96, 128, 64, 32}, {160, 128, 64, 32}, {96, 192, 64, 32}, {160, 192, 64, 32}},
-      {{96, 352, 32, 32}, {128, 352, 32, 32}, {160, 352, 32, 32}, {192, 352, 32, 32}}};
-  for (const auto& set : moving)
+  for (auto moving : {layout::walking, layout::sliding, layout::jumping})
     for (int i = 0; i < 4; ++i)
-      for (int j = i + 1; j < 4; ++j) EXPECT_FALSE(sameArea(set[i], set[j])) << i << " " << j;
+      for (int j = i + 1; j < 4; ++j)
+        EXPECT_FALSE(sameArea(moving(i).picture, moving(j).picture)) << i << " " << j;
 }
 
 TEST(SheetArrows, PointOutOfTheirQuartersOuterCorner) {
@@ -317,10 +313,11 @@ TEST(SheetLettering, IsLightStrokesOnBlackInThreeHandDrawnFrames) {
           x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
     return std::vector<int>{x0, x1, y0, y1};
   };
-  for (const Rect word : {Rect{64, 256, 256, 32}, Rect{224, 128, 96, 32}}) {
+  for (auto frameOf : {layout::stageSelectHeading, layout::clearWord}) {
+    const Rect word = frameOf(0);
     const auto first = extent(word);
     for (int k = 1; k < 3; ++k) {
-      const Rect frame{word.x, word.y + 32 * k, word.w, word.h};
+      const Rect frame = frameOf(k);
       EXPECT_FALSE(sameArea(word, frame)) << "frame " << k << " repeats frame 0";
       const auto e = extent(frame);
       for (int i = 0; i < 4; ++i) EXPECT_NEAR(e[i], first[i], 4) << "frame " << k;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/jpeg.h"
+#include "platform/sdl/jpeg.h"
 #include "platform/raster.h"
 #include "tests/support/frame_hook.h"
 #include "tests/support/game_fixture.h"

@@ -32,7 +32,7 @@ void frame(game::Game& g) {
 TEST(Music, StartLoopAndStopSendTheseTexts) {
   GameRun r;
   r.g.bgmFile = "run.mid";
-  r.g.bgmControl(0);
+  r.g.bgmControl(game::kBgmStart);
   // The folder is joined as it is, blank included, without quotation marks.
   EXPECT_EQ(sent(r.host), (std::vector<Sent>{{"open " + r.dir.path() + "/run.mid alias bgm", false},
                                              {"play bgm notify", false}}));
@@ -58,13 +58,13 @@ TEST(Music, StartLoopAndStopSendTheseTexts) {
   EXPECT_EQ(sent(r.host, mark).size(), 1u);
 
   mark = r.host.mciCalls.size();
-  r.g.bgmControl(1);
+  r.g.bgmControl(game::kBgmStop);
   EXPECT_EQ(sent(r.host, mark), (std::vector<Sent>{{"stop bgm", true}, {"close bgm", true}}));
   EXPECT_FALSE(r.g.bgmPlaying);
 
   // Closed: nothing more is sent, not even the status poll.
   mark = r.host.mciCalls.size();
-  r.g.bgmControl(1);
+  r.g.bgmControl(game::kBgmStop);
   frame(r.g);
   EXPECT_EQ(sent(r.host, mark).size(), 0u);
 }
@@ -72,7 +72,7 @@ TEST(Music, StartLoopAndStopSendTheseTexts) {
 TEST(Music, EmptyFileNameSendsNothing) {
   GameRun r;
   r.g.bgmFile = "";
-  for (int mode : {0, 2, 1, 3, -1}) r.g.bgmControl(mode);
+  for (int mode : {0, 2, 1, 3, -1}) r.g.bgmControl(static_cast<game::BgmMode>(mode));
   frame(r.g);
   EXPECT_TRUE(r.host.mciCalls.empty());
 }
@@ -80,8 +80,8 @@ TEST(Music, EmptyFileNameSendsNothing) {
 TEST(Music, StopOrPollWithoutAStartSendsNothing) {
   GameRun r;
   r.g.bgmFile = "run.mid";
-  r.g.bgmControl(1);
-  r.g.bgmControl(2);
+  r.g.bgmControl(game::kBgmStop);
+  r.g.bgmControl(game::kBgmKeepPlaying);
   frame(r.g);
   EXPECT_TRUE(r.host.mciCalls.empty());
 }
@@ -115,14 +115,14 @@ TEST(Music, DeviceThatWillNotPlayIsClosedAgain) {
   NoPlayHost host(dir.path());
   game::Game g(host, testing_support::gameFont(), game::spriteSheet());
   g.bgmFile = "run.mid";
-  g.bgmControl(0);
+  g.bgmControl(game::kBgmStart);
   EXPECT_EQ(sent(host), (std::vector<Sent>{{"open " + dir.path() + "/run.mid alias bgm", false},
                                            {"play bgm notify", false},
                                            {"close bgm", true}}));
   EXPECT_FALSE(g.bgmPlaying);
   const size_t mark = host.mciCalls.size();
-  g.bgmControl(2);
-  g.bgmControl(1);
+  g.bgmControl(game::kBgmKeepPlaying);
+  g.bgmControl(game::kBgmStop);
   EXPECT_EQ(sent(host, mark).size(), 0u);
 }
 

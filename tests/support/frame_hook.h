@@ -6,9 +6,12 @@
 #include <functional>
 
 #include "game/shell/game.h"
-#include "platform/scripted_host.h"
+#include "platform/scripted/scripted_host.h"
 
 namespace testing_support {
+
+// Thrown from a frame hook to leave a screen that never returns by itself.
+struct StopRun {};
 
 // A delivery hook that calls `onFrame`(host, n) once per frame of `g`, n = 1 for the
 // first, at the frame's first event delivery (after the frame was drawn).

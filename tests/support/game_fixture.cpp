@@ -2,6 +2,7 @@
 #include "tests/support/game_fixture.h"
 
 #include <cstdlib>
+#include <sstream>
 #include <stdexcept>
 
 namespace testing_support {
@@ -20,8 +21,15 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ec);
 }
 
+std::vector<std::string> runtimeFiles() {
+  std::vector<std::string> names;
+  std::istringstream list(BRACKLE_RUNTIME_FILES);
+  for (std::string name; std::getline(list, name, ',');) names.push_back(name);
+  return names;
+}
+
 void copyRuntimeFiles(const std::string& folder) {
-  for (const char* name : {"stage.stg", "title.jpg", "back.jpg", "run.mid", "CLICK.WAV"})
+  for (const std::string& name : runtimeFiles())
     fs::copy_file(fs::path(BRACKLE_SOURCE_DIR) / "assets" / name, fs::path(folder) / name,
                   fs::copy_options::overwrite_existing);
 }

@@ -4,11 +4,12 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/text.h"
 #include "tests/support/file_text.h"
 
 namespace testing_support {
@@ -25,7 +26,9 @@ class TempDir {
   std::string path_;
 };
 
-// Copies the runnable folder's files (stage.stg, pictures, sounds) into `folder`.
+// The names of the files the programs read from their folder (stage.stg, pictures, sounds).
+std::vector<std::string> runtimeFiles();
+// Copies those files, as shipped, into `folder`.
 void copyRuntimeFiles(const std::string& folder);
 
 // The game's font, opened once for the whole test program.

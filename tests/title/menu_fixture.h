@@ -7,7 +7,8 @@
 #include "common/stage_set.h"
 #include "game/shell/game.h"
 #include "platform/raster.h"
-#include "platform/scripted_host.h"
+#include "platform/scripted/scripted_host.h"
+#include "tests/support/frame_hook.h"
 #include "tests/support/game_fixture.h"
 
 namespace title_test {
@@ -53,8 +54,7 @@ struct FrameView {
   platform::ScriptedHost& host;
 };
 
-// Thrown by a test to leave the never-returning screen.
-struct StopRun {};
+using testing_support::StopRun;
 
 // Calls `onFrame` once per frame of whatever screen runs, at the frame's first event
 // delivery; fails the test and stops after `maxFrames`. Returns the frames seen so far

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/stage_file.h"
-#include "platform/jpeg.h"
+#include "platform/sdl/jpeg.h"
 #include "tests/support/game_fixture.h"
 #include "tests/title/menu_fixture.h"
 

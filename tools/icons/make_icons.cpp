@@ -30,13 +30,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string out = argv[1];
-  const auto& sheet = game::spriteSheet();
   const auto paletteBytes = assets::paletteBmp();
   const auto palette = platform::decodeBmp(paletteBytes.data(), paletteBytes.size());
   // The same pictures as the windows' icons: the walker standing for the game, the
   // editor's palette square of the walker on earth for the editor.
   const bool ok =
-      savePng(platform::iconFromSprite(sheet, 0, 64, 0, 96, 32, 32, 64), out + "/brackle.png") &&
+      savePng(game::gameIcon(), out + "/brackle.png") &&
       savePng(platform::iconFromSprite(palette, 48, 0, -1, -1, 16, 16, 64), out + "/quorlin.png");
   return ok ? 0 : 1;
 }

@@ -45,22 +45,9 @@ void Art::fillPolygon(const std::vector<double>& xy, Rgb c) {
 }
 
 void Art::line(int x0, int y0, int x1, int y1, Rgb c) {
-  int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-  const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-  int err = dx + dy;
-  for (;;) {
-    put(x0, y0, c);
-    if (x0 == x1 && y0 == y1) break;
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x0 += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y0 += sy;
-    }
-  }
+  platform::traceLine(x0, y0, x1, y1, [&](long long x, long long y) {
+    put(static_cast<int>(x), static_cast<int>(y), c);
+  });
 }
 
 void Art::thickLine(double x0, double y0, double x1, double y1, double width, Rgb c) {

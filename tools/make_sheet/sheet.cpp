@@ -4,10 +4,14 @@
 #include <map>
 #include <stdexcept>
 
+#include "common/stage_set.h"
+#include "game/render/layout.h"
 #include "platform/bmp.h"
 #include "tools/make_sheet/parts.h"
 
 namespace sheet {
+
+namespace layout = game::layout;
 
 namespace {
 
@@ -27,13 +31,13 @@ void putMask(Surface& s, const Art& a, int x, int y) {
       s.setPixel(x + i, y + j, a.opaque(i, j) ? platform::kBlack : platform::kWhite);
 }
 
-void putBoth(Surface& s, const Art& a, int x, int y, int maskX, int maskY) {
-  putPicture(s, a, x, y);
-  putMask(s, a, maskX, maskY);
+void putBoth(Surface& s, const Art& a, const layout::Sprite& at) {
+  putPicture(s, a, at.picture.x, at.picture.y);
+  putMask(s, a, at.maskX, at.maskY);
 }
 
-void putSurface(Surface& s, const Surface& from, int x, int y) {
-  platform::bitBlt(s, x, y, from.width(), from.height(), from, 0, 0, platform::Rop::SrcCopy);
+void putSurface(Surface& s, const Surface& from, const layout::Rect& at) {
+  platform::bitBlt(s, at.x, at.y, from.width(), from.height(), from, 0, 0, platform::Rop::SrcCopy);
 }
 
 // Shrinks a piece into a w x h box over a floor, averaging its covered pixels, so the
@@ -82,46 +86,45 @@ void shrinkOnto(Surface& dst, int dx, int dy, int w, int h, const Art& a) {
 }  // namespace
 
 Surface buildSheet() {
-  Surface s(320, 416, platform::kBlack);
+  Surface s(layout::kSheetWidth, layout::kSheetHeight, platform::kBlack);
   // Floors and their shared diamond mask.
-  putPicture(s, grassTile(), 0, 0);
-  putPicture(s, earthTile(), 64, 0);
-  putPicture(s, waterTile(), 192, 0);
+  putPicture(s, grassTile(), layout::kGrassTile.picture.x, layout::kGrassTile.picture.y);
+  putPicture(s, earthTile(), layout::kEarthTile.picture.x, layout::kEarthTile.picture.y);
+  putPicture(s, waterTile(), layout::kWaterTile.picture.x, layout::kWaterTile.picture.y);
   Art diamond(64, 32);
   for (int y = 0; y < 32; ++y)
     for (int x = 0; x < 64; ++x)
       if (inDiamond(x, y)) diamond.put(x, y, platform::kWhite);
-  putMask(s, diamond, 0, 32);
-  putPicture(s, diamond, 256, 32);
+  putMask(s, diamond, layout::kDiamondMask.x, layout::kDiamondMask.y);
+  putPicture(s, diamond, layout::kWhiteDiamond.x, layout::kWhiteDiamond.y);
   for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 64; ++x) s.setPixel(256 + x, y, grassAt(x, y));
+    for (int x = 0; x < 64; ++x) s.setPixel(layout::kGrassTexture.x + x, y, grassAt(x, y));
   // The shadow's white area with the dithered oval in its lower left.
-  fillRect(s, 128, 0, 64, 32, platform::kWhite);
-  putMask(s, shadowOval(), 128, 16);
-  // Aim arrows, masks 64 pixels to the right.
-  for (int q = 0; q < 4; ++q) {
-    const int x = 64 + 32 * (q % 2), y = 32 + 16 * (q / 2);
-    putBoth(s, aimArrow(q), x, y, x + 64, y);
-  }
+  fillRect(s, layout::kShadowArea.x, layout::kShadowArea.y, layout::kShadowArea.w,
+           layout::kShadowArea.h, platform::kWhite);
+  putMask(s, shadowOval(), layout::kShadowMask.x, layout::kShadowMask.y);
+  // Aim arrows: up left, up right, down left, down right.
+  const int kArrowAim[4][2] = {{-1, 0}, {0, -1}, {0, 1}, {1, 0}};
+  for (int q = 0; q < 4; ++q)
+    putBoth(s, aimArrow(q), layout::aimArrow(kArrowAim[q][0], kArrowAim[q][1]));
   for (int p = 0; p < 3; ++p) {
-    putBoth(s, walker(p), 32 * p, 64, 32 * p, 96);
-    putBoth(s, turnMarker(p), 224 + 32 * p, 64, 224 + 32 * p, 96);
-    putBoth(s, bird(p), 32 * p, 128, 32 * p, 192);
-    putBoth(s, worm(p), 16 * p, 256, 16 * p, 272);
-    putBoth(s, frog(p), 32 * p, 352, 32 * p, 384);
-    putSurface(s, clearWord(p), 224, 128 + 32 * p);
-    putSurface(s, stageSelectHeading(p), 64, 256 + 32 * p);
+    putBoth(s, walker(p), layout::standingPiece(common::kWalker, p));
+    putBoth(s, turnMarker(p), layout::turnMarker(p));
+    putBoth(s, bird(p), layout::standingPiece(common::kSlider, p));
+    putBoth(s, worm(p), layout::standingPiece(common::kEraser, p));
+    putBoth(s, frog(p), layout::standingPiece(common::kJumper, p));
+    putSurface(s, clearWord(p), layout::clearWord(p));
+    putSurface(s, stageSelectHeading(p), layout::stageSelectHeading(p));
   }
   for (int f = 0; f < 4; ++f) {
-    putBoth(s, walkerWalking(f), 96 + 32 * f, 64, 96 + 32 * f, 96);
-    putBoth(s, frogJumping(f), 96 + 32 * f, 352, 96 + 32 * f, 384);
-    // Slides: up right, down right on the upper row; down left, up left below.
-    static const int kSlideX[4] = {96, 160, 96, 160}, kSlideY[4] = {128, 128, 192, 192};
-    putBoth(s, birdSliding(f), kSlideX[f], kSlideY[f], kSlideX[f], kSlideY[f] + 32);
+    putBoth(s, walkerWalking(f), layout::walking(f));
+    putBoth(s, frogJumping(f), layout::jumping(f));
+    putBoth(s, birdSliding(f), layout::sliding(f));
   }
-  for (int c = 0; c <= 6; ++c) putPicture(s, miniCell(c), 224 + 8 * c, 248);
-  putSurface(s, button("Retry"), 0, 288);
-  putSurface(s, button("GiveUp"), 0, 320);
+  for (int c = 0; c <= 6; ++c)
+    putPicture(s, miniCell(c), layout::previewCell(c).x, layout::previewCell(c).y);
+  putSurface(s, button("Retry"), layout::kRetryButton);
+  putSurface(s, button("GiveUp"), layout::kGiveUpButton);
   return s;
 }
 

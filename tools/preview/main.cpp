@@ -15,11 +15,11 @@
 #include "common/file_error.h"
 #include "common/program_folder.h"
 #include "common/stage_file.h"
+#include "game/render/field_renderer.h"
 #include "game/render/sprite_sheet.h"
-#include "game/shell/game.h"
-#include "platform/jpeg.h"
-#include "platform/scripted_host.h"
-#include "platform/text.h"
+#include "platform/scripted/scripted_host.h"
+#include "platform/sdl/jpeg.h"
+#include "platform/sdl/text.h"
 
 namespace {
 
@@ -71,23 +71,26 @@ struct Box {
   }
 };
 
-Box drawnBox(const game::Game& g) {
+Box drawnBox(const game::FieldRenderer& g) {
   Box b;
   for (int y = 0; y <= 9; ++y) {
     for (int x = 0; x <= 9; ++x) {
       const uint8_t code = g.playField[x][y];
       if (code >= common::kEmpty) continue;
-      const double L = 32 * (x - y) + g.viewX + 270, T = 16 * (x + y) + g.viewY;
+      const auto [L, T] = g.tileBox(x, y);
       b.add(L, T, 64, 32);
-      if (code == common::kSlider) b.add(L + 16, T - 48, 32, 64);
-      if (code == common::kWalker || code == common::kJumper) b.add(L + 16, T - 16, 32, 32);
+      if (rules::isPiece(code)) {
+        const game::layout::Offset at = game::layout::standingOffset(code);
+        const game::layout::Rect r = game::layout::standingPiece(code, 0).picture;
+        b.add(L + at.dx, T + at.dy, r.w, r.h);
+      }
     }
   }
   return b;
 }
 
 // Notes on what a player would see at the start of the stage.
-std::string notes(const game::Game& g) {
+std::string notes(const game::FieldRenderer& g) {
   int pieces = 0, hidden = 0, unpainted = 0, odd = 0;
   for (int y = 0; y <= 9; ++y) {
     for (int x = 0; x <= 9; ++x) {
@@ -116,8 +119,7 @@ std::string notes(const game::Game& g) {
     if (!cut.empty()) s += ", cut at the" + cut;
   }
   if (pieces > 0) {
-    const double L = 32 * (g.activeX - g.activeY) + g.viewX + 270;
-    const double T = 16 * (g.activeX + g.activeY) + g.viewY;
+    const auto [L, T] = g.tileBox(g.activeX, g.activeY);
     if (L + 32 < 0 || L + 32 >= game::kPicWidth || T + 16 < 0 || T + 16 >= game::kPicHeight)
       s += "; the first piece to move is out of view";
   }
@@ -131,7 +133,7 @@ struct Options {
   int phase = 0;
 };
 
-void render(game::Game& g, const Options& o, int s, const std::string& out) {
+void render(game::FieldRenderer& g, const Options& o, int s, const std::string& out) {
   g.loadStage(g.stageSet, s);
   g.numberPieces();
   g.turnPass();
@@ -198,7 +200,7 @@ int main(int argc, char** argv) {
   }
   // A host without a window: the renderer only needs the surfaces.
   platform::ScriptedHost host(folder);
-  game::Game g(host, *font, game::spriteSheet());
+  game::FieldRenderer g(host, *font, game::spriteSheet());
   try {
     common::loadStageFile(g.stageSet, o.file);
     g.Pic.setBackground(platform::decodeJpegFile(o.back));

@@ -24,19 +24,29 @@ namespace {
   throw std::runtime_error("line " + std::to_string(lineNo) + ": " + why);
 }
 
-Move parseMove(const std::string& text, int lineNo) {
+Move parseMove(const std::string& text) {
   std::istringstream in(text);
   Move m;
   char comma = 0;
   std::string dir, rest;
-  if (!(in >> m.x >> comma >> m.y >> dir) || comma != ',') bad(lineNo, "bad move \"" + text + "\"");
-  if (in >> rest) bad(lineNo, "bad move \"" + text + "\"");
-  if (m.x < 0 || m.x > 9 || m.y < 0 || m.y > 9) bad(lineNo, "cell outside the field");
-  if (!parseDirection(dir, &m.dx, &m.dy)) bad(lineNo, "unknown direction \"" + dir + "\"");
+  if (!(in >> m.x >> comma >> m.y >> dir) || comma != ',' || (in >> rest))
+    throw std::runtime_error("bad move \"" + text + "\"");
+  if (m.x < 0 || m.x > 9 || m.y < 0 || m.y > 9) throw std::runtime_error("cell outside the field");
+  if (!parseDirection(dir, &m.dx, &m.dy))
+    throw std::runtime_error("unknown direction \"" + dir + "\"");
   return m;
 }
 
 }  // namespace
+
+std::vector<Move> parseMoveList(const std::string& text) {
+  std::vector<Move> moves;
+  std::istringstream body(text);
+  std::string move;
+  while (std::getline(body, move, ';'))
+    if (move.find_first_not_of(" \t") != std::string::npos) moves.push_back(parseMove(move));
+  return moves;
+}
 
 std::vector<StoredSolution> parseSolutions(const std::string& text) {
   std::vector<StoredSolution> out;
@@ -56,11 +66,10 @@ std::vector<StoredSolution> parseSolutions(const std::string& text) {
     if (!(head >> w1 >> s.stage >> w2 >> count) || w1 != "stage" || w2 != "moves" || (head >> rest))
       bad(lineNo, "expected \"stage N moves M:\"");
     if (s.stage < 1 || s.stage > common::kStageCount) bad(lineNo, "stage number out of range");
-    std::istringstream body(line.substr(colon + 1));
-    std::string move;
-    while (std::getline(body, move, ';')) {
-      if (move.find_first_not_of(" \t") == std::string::npos) continue;
-      s.moves.push_back(parseMove(move, lineNo));
+    try {
+      s.moves = parseMoveList(line.substr(colon + 1));
+    } catch (const std::runtime_error& e) {
+      bad(lineNo, e.what());
     }
     if (s.moves.size() != count) bad(lineNo, "move count does not match");
     out.push_back(std::move(s));

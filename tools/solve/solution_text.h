@@ -17,6 +17,10 @@ struct StoredSolution {
 // "stage 3 moves 2: 0,0 down-right; 1,0 down-left" (cell of the active piece, then its aim).
 std::string formatSolution(int stage, const std::vector<Move>& moves);
 
+// Parses the moves of a line: "0,0 down-right; 1,0 down-left" (blank parts are skipped).
+// Throws std::runtime_error naming the move that is not one.
+std::vector<Move> parseMoveList(const std::string& text);
+
 // Parses lines made by formatSolution; blank lines and lines starting with # are skipped.
 // Throws std::runtime_error naming the line on anything else.
 std::vector<StoredSolution> parseSolutions(const std::string& text);

@@ -117,10 +117,8 @@ struct Args {
     return it == values.end() ? fallback : it->second;
   }
   uint8_t code(const std::string& name) const {
-    const std::string letter = text(name, "-");
-    const char* at = std::strchr(stage_design::kLetters, letter[0]);
-    return at && letter[0] ? static_cast<uint8_t>(at - stage_design::kLetters)
-                           : static_cast<uint8_t>(common::kEmpty);
+    const int code = stage_design::cellCode(text(name, "-")[0]);
+    return static_cast<uint8_t>(code < 0 ? common::kEmpty : code);
   }
 };
 

@@ -17,8 +17,8 @@ namespace stage_design {
 namespace {
 
 uint8_t codeOf(char letter) {
-  const char* at = std::strchr(kLetters, letter);
-  return at && letter ? static_cast<uint8_t>(at - kLetters) : static_cast<uint8_t>(common::kEmpty);
+  const int code = cellCode(letter);
+  return static_cast<uint8_t>(code < 0 ? common::kEmpty : code);
 }
 
 }  // namespace

@@ -13,6 +13,22 @@ namespace {
 }
 }  // namespace
 
+int cellCode(char letter) {
+  const char* at = letter ? std::strchr(kLetters, letter) : nullptr;
+  return at ? static_cast<int>(at - kLetters) : -1;
+}
+
+void fillStage(common::StageSet& set, int s, const std::vector<std::string>& rows) {
+  for (int y = 0; y < common::kFieldSize; ++y) {
+    for (int x = 0; x < common::kFieldSize; ++x) {
+      const bool given = y < static_cast<int>(rows.size()) && x < static_cast<int>(rows[y].size());
+      const int code = given ? cellCode(rows[y][x]) : common::kEmpty;
+      if (code < 0) throw std::runtime_error("unknown cell '" + rows[y].substr(x, 1) + "'");
+      set(x, y, s) = static_cast<uint8_t>(code);
+    }
+  }
+}
+
 common::StageSet parseStageGrid(const std::string& text, bool* present) {
   common::StageSet set;
   bool seen[common::kStageCount + 1] = {};
@@ -26,10 +42,9 @@ common::StageSet parseStageGrid(const std::string& text, bool* present) {
     if (row < 10) {
       if (line.size() != 10) bad(lineNo, "a row needs exactly 10 cells");
       for (int x = 0; x < 10; ++x) {
-        const char* at = std::strchr(kLetters, line[x]);
-        if (line[x] == '\0' || at == nullptr)
-          bad(lineNo, std::string("unknown cell '") + line[x] + "'");
-        set(x, row, stage) = static_cast<uint8_t>(at - kLetters);
+        const int code = cellCode(line[x]);
+        if (code < 0) bad(lineNo, std::string("unknown cell '") + line[x] + "'");
+        set(x, row, stage) = static_cast<uint8_t>(code);
       }
       ++row;
       continue;

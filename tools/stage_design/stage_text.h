@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/stage_set.h"
 
@@ -9,6 +10,13 @@ namespace stage_design {
 
 // Letters of the grid form, indexed by cell code 0..9.
 inline constexpr char kLetters[] = ".o#WSEJ-89";
+
+// The cell code a letter stands for; -1 for any other character.
+int cellCode(char letter);
+
+// Stage s of `set` from rows of letters, row y of the list being row y of the field; cells
+// not given are empty space. Throws std::runtime_error on a character that is no letter.
+void fillStage(common::StageSet& set, int s, const std::vector<std::string>& rows);
 
 // Parses the grid form:
 //   # comments and blank lines are ignored

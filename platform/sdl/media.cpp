@@ -1,5 +1,5 @@
 // Media commands for the background music, and the click player, over SDL2_mixer.
-#include "platform/media.h"
+#include "platform/sdl/media.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -13,8 +13,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/media_command.h"
-#include "platform/midi_length.h"
+#include "platform/sdl/media_command.h"
+#include "platform/sdl/midi_length.h"
 
 namespace platform {
 namespace {
@@ -251,7 +251,7 @@ const std::string& Media::midiBackEnd() const {
   return impl_->midiBackEnd;
 }
 
-int Media::sendString(const std::string& command, std::string* reply) {
+int Media::mciSendString(const std::string& command, std::string* reply) {
   if (reply) reply->clear();
   impl_->detail.clear();
   const std::optional<MediaCommand> parsed = parseMediaCommand(command);
@@ -282,8 +282,8 @@ int Media::sendString(const std::string& command, std::string* reply) {
   return 0;
 }
 
-void Media::execute(const std::string& command) {
-  const int error = sendString(command, nullptr);
+void Media::mciExecute(const std::string& command) {
+  const int error = mciSendString(command, nullptr);
   if (error == 0) return;
   std::fprintf(stderr, "media command \"%s\" failed (%d): %s%s%s\n", command.c_str(), error,
                errorText(error), impl_->detail.empty() ? "" : ": ", impl_->detail.c_str());

@@ -1,5 +1,5 @@
 // JPEG files decoded into Surfaces.
-#include "platform/jpeg.h"
+#include "platform/sdl/jpeg.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -1,19 +1,19 @@
 // The play surface's mouse handlers: they only set the pointer state for the frame loops.
-#include "game/shell/game.h"
+#include "game/base/game_base.h"
 
 namespace game {
 
-void Game::Pic_MouseDown(int button, int, float, float) {
+void GameBase::Pic_MouseDown(int button, int, float, float) {
   if (button == 1) leftDown = true;
   if (button == 2) rightDown = true;
 }
 
-void Game::Pic_MouseMove(int, int, float x, float y) {
+void GameBase::Pic_MouseMove(int, int, float x, float y) {
   mouseX = x;
   mouseY = y;
 }
 
-void Game::Pic_MouseUp(int, int, float, float) {
+void GameBase::Pic_MouseUp(int, int, float, float) {
   // Any release clears both presses.
   leftDown = false;
   rightDown = false;

@@ -1,5 +1,5 @@
 // The game window on SDL2: ticks, mouse, close, presenting the play surface, sound.
-#include "platform/sdl_host.h"
+#include "platform/sdl/sdl_host.h"
 
 #include <SDL.h>
 
@@ -9,10 +9,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "common/file_error.h"
 #include "common/program_folder.h"
-#include "platform/jpeg.h"
-#include "platform/plain_message.h"
+#include "platform/sdl/jpeg.h"
+#include "platform/sdl/plain_message.h"
 #include "platform/viewport.h"
 
 namespace platform {
@@ -176,31 +175,11 @@ void SdlHost::waitForEvents(uint32_t ms) {
   SDL_WaitEventTimeout(nullptr, static_cast<int>(ms > 0x7fffffff ? 0x7fffffff : ms));
 }
 
-Surface SdlHost::loadJpeg(const std::string& path) {
-  try {
-    return decodeJpegFile(path);
-  } catch (const common::FileError& e) {
-    SdlHost::runtimeError(e.file(), e.cause());
-  }
-}
-
-void SdlHost::playWave(const std::string& path) {
-  media_->playWave(path);
-}
-
-int SdlHost::mciSendString(const std::string& command, std::string* reply) {
-  return media_->sendString(command, reply);
-}
-
-void SdlHost::mciExecute(const std::string& command) {
-  media_->execute(command);
-}
-
 std::string SdlHost::programFolder() {
   return common::executableFolder();
 }
 
-void SdlHost::runtimeError(const std::string& file, const std::string& cause) {
+void SdlHost::reportError(const std::string& file, const std::string& cause) {
   const std::string line = file + ": " + cause;
   std::fprintf(stderr, "%s: run-time error: %s\n", caption_.c_str(), line.c_str());
   // The title names the file too, so the box stands apart from the game window.
@@ -220,13 +199,6 @@ void SdlHost::runtimeError(const std::string& file, const std::string& cause) {
       std::fprintf(stderr, "%s: nor could a plain message window: %s\n", caption_.c_str(),
                    why.c_str());
   }
-  media_.reset();
-  std::exit(1);
-}
-
-void SdlHost::endProcess() {
-  media_.reset();
-  std::exit(0);
 }
 
 }  // namespace platform

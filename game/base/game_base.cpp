@@ -1,35 +1,38 @@
-// The game object: surfaces and the files beside the program.
-#include "game/shell/game.h"
+// The game's surfaces and the files beside the program.
+#include "game/base/game_base.h"
 
 #include <cmath>
 
 #include "common/atomic_file.h"
 #include "common/file_error.h"
 #include "common/stage_file.h"
-#include "game/shell/clear_record.h"
+#include "game/base/clear_record.h"
+#include "platform/sdl/jpeg.h"
 
 namespace game {
 
-Game::Game(platform::Host& h, platform::Font& f, const platform::Surface& sheet)
+GameBase::GameBase(platform::Host& h)
     : host(h),
-      font(f),
       Pic(kPicWidth, kPicHeight, platform::kBlack),
-      back(kPicWidth, kPicHeight, platform::kWhite),
-      chr(sheet) {}
+      back(kPicWidth, kPicHeight, platform::kWhite) {}
 
 int toPixel(double v) {
   return static_cast<int>(std::nearbyint(v));
 }
 
-std::string Game::file(const std::string& backslashName) {
+std::string GameBase::file(const std::string& backslashName) {
   return common::inFolder(host.programFolder(), backslashName);
 }
 
-platform::Surface Game::loadPicture(const std::string& backslashName) {
-  return host.loadJpeg(file(backslashName));
+platform::Surface GameBase::loadPicture(const std::string& backslashName) {
+  try {
+    return platform::decodeJpegFile(file(backslashName));
+  } catch (const common::FileError& e) {
+    host.runtimeError(e.file(), e.cause());
+  }
 }
 
-void Game::loadStages() {
+void GameBase::loadStages() {
   try {
     common::loadStageFile(stageSet, file("\\stage.stg"));
   } catch (const common::FileError& e) {
@@ -37,7 +40,7 @@ void Game::loadStages() {
   }
 }
 
-void Game::readClearRecord() {
+void GameBase::readClearRecord() {
   // Every failure here is absorbed: flags read so far stay, the rest stay false.
   try {
     parseClearRecord(common::readWholeFile(file("\\clear.sav")), clearFlag);
@@ -45,7 +48,7 @@ void Game::readClearRecord() {
   }
 }
 
-void Game::writeClearRecord() {
+void GameBase::writeClearRecord() {
   try {
     common::replaceFileAtomically(file("\\clear.sav"), formatClearRecord(clearFlag));
   } catch (const common::FileError& e) {
@@ -53,8 +56,8 @@ void Game::writeClearRecord() {
   }
 }
 
-void Game::playClick() {
-  host.playWave(file("\\CLICK.WAV"));
+void GameBase::playClick() {
+  host.sound().playWave(file("\\CLICK.WAV"));
 }
 
 }  // namespace game

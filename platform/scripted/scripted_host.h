@@ -11,12 +11,7 @@
 
 namespace platform {
 
-// Thrown where a real host would end the process, so a test can look at what was left.
-struct ProcessEnded {
-  int status;
-};
-
-class ScriptedHost : public Host {
+class ScriptedHost : public Host, public Sound {
  public:
   enum class EventType { Down, Move, Up, Close };
   struct Event {
@@ -61,13 +56,14 @@ class ScriptedHost : public Host {
   uint32_t tickCount() override;
   void deliverEvents() override;
   void waitForEvents(uint32_t ms) override;
-  Surface loadJpeg(const std::string& path) override;
+  Sound& sound() override { return *this; }
   void playWave(const std::string& path) override;
   int mciSendString(const std::string& command, std::string* reply) override;
   void mciExecute(const std::string& command) override;
   std::string programFolder() override { return folder_; }
-  [[noreturn]] void runtimeError(const std::string& file, const std::string& cause) override;
-  [[noreturn]] void endProcess() override;
+
+ protected:
+  void reportError(const std::string& file, const std::string& cause) override;
 
  private:
   std::string folder_;

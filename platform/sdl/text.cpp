@@ -1,5 +1,5 @@
 // Text drawn into a Surface in the play surface's font, with a transparent background.
-#include "platform/text.h"
+#include "platform/sdl/text.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -46,7 +46,7 @@ std::unique_ptr<Font> Font::openGameFont() {
   if (!f) throw std::runtime_error(path + ": " + TTF_GetError());
   TTF_SetFontStyle(f, TTF_STYLE_ITALIC);
   TTF_SetFontHinting(f, TTF_HINTING_NORMAL);
-  return std::unique_ptr<Font>(new Font(f, path));
+  return std::unique_ptr<Font>(new Font(f));
 }
 
 Font::~Font() {

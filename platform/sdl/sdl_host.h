@@ -7,7 +7,7 @@
 
 #include "platform/host.h"
 #include "platform/icon.h"
-#include "platform/media.h"
+#include "platform/sdl/media.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -28,13 +28,11 @@ class SdlHost : public Host {
   uint32_t tickCount() override;
   void deliverEvents() override;
   void waitForEvents(uint32_t ms) override;
-  Surface loadJpeg(const std::string& path) override;
-  void playWave(const std::string& path) override;
-  int mciSendString(const std::string& command, std::string* reply) override;
-  void mciExecute(const std::string& command) override;
+  Sound& sound() override { return *media_; }
   std::string programFolder() override;
-  [[noreturn]] void runtimeError(const std::string& file, const std::string& cause) override;
-  [[noreturn]] void endProcess() override;
+
+ protected:
+  void reportError(const std::string& file, const std::string& cause) override;
 
  private:
   void present();

@@ -4,9 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "platform/host.h"
+
 namespace platform {
 
-class Media {
+class Media : public Sound {
  public:
   // Opens the audio device; without one every command fails quietly and waves are silent.
   Media();
@@ -22,12 +24,12 @@ class Media {
   // the sequence reaches its end, while the last notes may still ring out. "stop"
   // pauses, and "play" goes on from there; "seek" rewinds.
   // Returns 0 on success, a non-zero error number otherwise; `reply` gets the answer.
-  int sendString(const std::string& command, std::string* reply);
+  int mciSendString(const std::string& command, std::string* reply) override;
   // The same, but a failure is reported on standard error; the game never stops for it.
-  void execute(const std::string& command);
+  void mciExecute(const std::string& command) override;
   // Plays a wave file asynchronously on one fixed channel, so a new click replaces one
   // still playing. A missing or unreadable file plays nothing.
-  void playWave(const std::string& path);
+  void playWave(const std::string& path) override;
 
   // Whether an audio device could be opened.
   bool hasAudio() const;

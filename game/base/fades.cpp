@@ -1,13 +1,13 @@
 // Screen fades: random slanting streaks accumulate on the mask, which is ANDed over Pic.
 #include <cmath>
 
-#include "game/shell/game.h"
+#include "game/base/game_base.h"
 
 namespace game {
 
 namespace {
 
-void fadeStepWith(Game& g, platform::Rgb color) {
+void fadeStepWith(GameBase& g, platform::Rgb color) {
   for (int i = 0; i <= 100; ++i) {
     const double u1 = g.fadeRandom.next();
     const double u2 = g.fadeRandom.next();
@@ -22,20 +22,28 @@ void fadeStepWith(Game& g, platform::Rgb color) {
 
 }  // namespace
 
-void Game::f_out() {
+void GameBase::f_out() {
   fadeStepWith(*this, platform::kBlack);
 }
-void Game::f_in() {
+void GameBase::f_in() {
   fadeStepWith(*this, platform::kWhite);
 }
 
-bool Game::fadeInEnded() {
+bool GameBase::fadeInEnded() {
   f_in();
   if (fadeStep < 13) return false;
   // The fade-in is over: the next fade-out starts from a white mask.
   fadeStep = 0;
-  fadeMode = 0;
+  fadeMode = kNoFade;
   back.clear();
+  return true;
+}
+
+bool GameBase::fadeOutEnded() {
+  f_out();
+  if (fadeStep < 23) return false;
+  fadeStep = 0;
+  fadeMode = kNoFade;
   return true;
 }
 

@@ -1,5 +1,5 @@
 // clear.sav: 31 lines of True or False, CR LF, one per stage flag (the last is spare).
-#include "game/shell/clear_record.h"
+#include "game/base/clear_record.h"
 
 #include <strings.h>
 

@@ -1,5 +1,5 @@
 // A message window shown by the desktop's xmessage, for when SDL's own box cannot show.
-#include "platform/plain_message.h"
+#include "platform/sdl/plain_message.h"
 
 #include <fcntl.h>
 #include <spawn.h>

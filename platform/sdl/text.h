@@ -22,7 +22,6 @@ class Font {
   void drawText(Surface& dst, const std::string& text, int x, int y, Rgb color);
   // Width in pixels of the drawn text.
   int textWidth(const std::string& text);
-  const std::string& facePath() const { return path_; }
 
  private:
   struct Mask {
@@ -32,11 +31,10 @@ class Font {
     };
     std::vector<Span> spans;
   };
-  Font(void* ttf, std::string path) : ttf_(ttf), path_(std::move(path)) {}
+  explicit Font(void* ttf) : ttf_(ttf) {}
   const Mask& maskFor(const std::string& text);
 
   void* ttf_;
-  std::string path_;
   // Rasterised strings; the game draws the same few dozen labels every frame.
   std::unordered_map<std::string, Mask> masks_;
 };

@@ -1,10 +1,7 @@
 // A host for tests: virtual ticks, scripted pointer events, recorded media and sounds.
-#include "platform/scripted_host.h"
+#include "platform/scripted/scripted_host.h"
 
 #include <sys/stat.h>
-
-#include "common/file_error.h"
-#include "platform/jpeg.h"
 
 namespace platform {
 
@@ -61,14 +58,6 @@ void ScriptedHost::waitForEvents(uint32_t ms) {
   now_ += step;
 }
 
-Surface ScriptedHost::loadJpeg(const std::string& path) {
-  try {
-    return decodeJpegFile(path);
-  } catch (const common::FileError& e) {
-    ScriptedHost::runtimeError(e.file(), e.cause());
-  }
-}
-
 void ScriptedHost::playWave(const std::string& path) {
   wavesPlayed.push_back(path);
 }
@@ -90,14 +79,9 @@ void ScriptedHost::mciExecute(const std::string& command) {
   mciCalls.push_back({command, true});
 }
 
-void ScriptedHost::runtimeError(const std::string& file, const std::string& cause) {
+void ScriptedHost::reportError(const std::string& file, const std::string& cause) {
   errorFile = file;
   errorCause = cause;
-  throw ProcessEnded{1};
-}
-
-void ScriptedHost::endProcess() {
-  throw ProcessEnded{0};
 }
 
 }  // namespace platform

@@ -1,12 +1,12 @@
 // Frame pacing and the looping background music.
-#include "game/shell/game.h"
+#include "game/base/game_base.h"
 
 namespace game {
 
-void Game::waitFrame(int period) {
+void GameBase::waitFrame(int period) {
   animPhase += animStep;
   if (animPhase >= 2 || animPhase <= 0) animStep = -animStep;
-  bgmControl(2);
+  bgmControl(kBgmKeepPlaying);
   // Events are delivered at least once, also when the frame is already over. The
   // wait sleeps in the platform instead of spinning, so an idle game costs nothing.
   const uint32_t p = static_cast<uint32_t>(period);
@@ -18,31 +18,32 @@ void Game::waitFrame(int period) {
   }
 }
 
-void Game::bgmControl(int mode) {
+void GameBase::bgmControl(BgmMode mode) {
   if (bgmFile.empty()) return;
+  platform::Sound& sound = host.sound();
   switch (mode) {
-    case 0:
+    case kBgmStart:
       bgmPlaying = false;
-      if (host.mciSendString("open " + host.programFolder() + "/" + bgmFile + " alias bgm",
-                             nullptr) != 0)
+      if (sound.mciSendString("open " + host.programFolder() + "/" + bgmFile + " alias bgm",
+                              nullptr) != 0)
         return;
-      if (host.mciSendString("play bgm notify", nullptr) == 0)
+      if (sound.mciSendString("play bgm notify", nullptr) == 0)
         bgmPlaying = true;
       else
-        host.mciExecute("close bgm");
+        sound.mciExecute("close bgm");
       break;
-    case 1:
+    case kBgmStop:
       if (!bgmPlaying) return;
-      host.mciExecute("stop bgm");
-      host.mciExecute("close bgm");
+      sound.mciExecute("stop bgm");
+      sound.mciExecute("close bgm");
       bgmPlaying = false;
       break;
-    case 2: {
+    case kBgmKeepPlaying: {
       if (!bgmPlaying) return;
       std::string reply;
-      if (host.mciSendString("status bgm mode", &reply) == 0 && reply.substr(0, 7) != "playing") {
-        host.mciExecute("seek bgm to start");
-        host.mciExecute("play bgm notify");
+      if (sound.mciSendString("status bgm mode", &reply) == 0 && reply.substr(0, 7) != "playing") {
+        sound.mciExecute("seek bgm to start");
+        sound.mciExecute("play bgm notify");
       }
       break;
     }
