@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "common/program_folder.h"
@@ -30,6 +31,48 @@ int pointerButton(Uint8 button) {
       return 4;
     default:
       return 0;
+  }
+}
+
+// The game's key for a key the window reports; nothing for the keys the game does not know.
+std::optional<Key> gameKey(const SDL_Keysym& k) {
+  // The keypad by position, so its digits count whether Num Lock is on or not.
+  switch (k.scancode) {
+    case SDL_SCANCODE_KP_1:
+      return Key::kPad1;
+    case SDL_SCANCODE_KP_3:
+      return Key::kPad3;
+    case SDL_SCANCODE_KP_7:
+      return Key::kPad7;
+    case SDL_SCANCODE_KP_9:
+      return Key::kPad9;
+    default:
+      break;
+  }
+  // Letters by what they print, so they follow the keyboard's layout.
+  switch (k.sym) {
+    case SDLK_BACKSPACE:
+      return Key::kBackspace;
+    case SDLK_z:
+      return Key::kZ;
+    case SDLK_u:
+      return Key::kU;
+    case SDLK_r:
+      return Key::kR;
+    case SDLK_m:
+      return Key::kM;
+    case SDLK_ESCAPE:
+      return Key::kEscape;
+    case SDLK_LEFT:
+      return Key::kLeft;
+    case SDLK_RIGHT:
+      return Key::kRight;
+    case SDLK_UP:
+      return Key::kUp;
+    case SDLK_DOWN:
+      return Key::kDown;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -125,6 +168,17 @@ void SdlHost::deliverEvents() {
         events_->picMouseMove(buttons, x, y);
         break;
       }
+      case SDL_KEYDOWN: {
+        if (e.key.repeat) break;
+        const SDL_Keysym& k = e.key.keysym;
+        const bool enter = k.sym == SDLK_RETURN || k.sym == SDLK_KP_ENTER;
+        if (k.sym == SDLK_F11 || (enter && (k.mod & KMOD_ALT))) {
+          toggleFullScreen();
+        } else if (const std::optional<Key> key = gameKey(k)) {
+          events_->keyDown(*key);
+        }
+        break;
+      }
       case SDL_MOUSEBUTTONUP: {
         // A side button's release is no more the game's than its press: reported, it would
         // clear a held left press.
@@ -145,6 +199,13 @@ void SdlHost::deliverEvents() {
     }
   }
   presentIfChanged();
+}
+
+void SdlHost::toggleFullScreen() {
+  if (!window_) return;
+  const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  stale_ = true;
 }
 
 void SdlHost::presentIfChanged() {
