@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/program_folder.h"
@@ -34,46 +35,29 @@ int pointerButton(Uint8 button) {
   }
 }
 
-// The game's key for a key the window reports; nothing for the keys the game does not know.
+// The game's keys: the keypad by position, so its digits count whether Num Lock is on or
+// not; the others by what they print, so letters follow the keyboard's layout.
+constexpr std::pair<SDL_Scancode, Key> kPadKeys[] = {{SDL_SCANCODE_KP_1, Key::kPad1},
+                                                     {SDL_SCANCODE_KP_3, Key::kPad3},
+                                                     {SDL_SCANCODE_KP_7, Key::kPad7},
+                                                     {SDL_SCANCODE_KP_9, Key::kPad9}};
+constexpr std::pair<SDL_Keycode, Key> kKeys[] = {{SDLK_BACKSPACE, Key::kBackspace},
+                                                 {SDLK_z, Key::kZ},
+                                                 {SDLK_u, Key::kU},
+                                                 {SDLK_r, Key::kR},
+                                                 {SDLK_m, Key::kM},
+                                                 {SDLK_ESCAPE, Key::kEscape},
+                                                 {SDLK_LEFT, Key::kLeft},
+                                                 {SDLK_RIGHT, Key::kRight},
+                                                 {SDLK_UP, Key::kUp},
+                                                 {SDLK_DOWN, Key::kDown}};
+
 std::optional<Key> gameKey(const SDL_Keysym& k) {
-  // The keypad by position, so its digits count whether Num Lock is on or not.
-  switch (k.scancode) {
-    case SDL_SCANCODE_KP_1:
-      return Key::kPad1;
-    case SDL_SCANCODE_KP_3:
-      return Key::kPad3;
-    case SDL_SCANCODE_KP_7:
-      return Key::kPad7;
-    case SDL_SCANCODE_KP_9:
-      return Key::kPad9;
-    default:
-      break;
-  }
-  // Letters by what they print, so they follow the keyboard's layout.
-  switch (k.sym) {
-    case SDLK_BACKSPACE:
-      return Key::kBackspace;
-    case SDLK_z:
-      return Key::kZ;
-    case SDLK_u:
-      return Key::kU;
-    case SDLK_r:
-      return Key::kR;
-    case SDLK_m:
-      return Key::kM;
-    case SDLK_ESCAPE:
-      return Key::kEscape;
-    case SDLK_LEFT:
-      return Key::kLeft;
-    case SDLK_RIGHT:
-      return Key::kRight;
-    case SDLK_UP:
-      return Key::kUp;
-    case SDLK_DOWN:
-      return Key::kDown;
-    default:
-      return std::nullopt;
-  }
+  for (const auto& [code, key] : kPadKeys)
+    if (k.scancode == code) return key;
+  for (const auto& [sym, key] : kKeys)
+    if (k.sym == sym) return key;
+  return std::nullopt;
 }
 
 }  // namespace

@@ -184,28 +184,36 @@ struct Session {
   }
 };
 
+// A runnable folder of the built game, whose path holds a blank, and what the tests
+// compare the screen with.
+struct GameFolder {
+  testing_support::TempDir dir{"brackle full game"};
+  common::StageSet stages;
+  std::vector<Move> stageOne;  // fewest moves, from the solver that proves stages solvable
+  Surface title, back;
+
+  GameFolder() {
+    const fs::path bin = BRACKLE_BIN_DIR;
+    fs::copy(bin / "brackle", fs::path(dir.path()) / "brackle");
+    for (const std::string& name : testing_support::runtimeFiles())
+      fs::copy(bin / name, fs::path(dir.path()) / name);
+    common::loadStageFile(stages, dir.file("stage.stg"));
+    stageOne = solve::solveStage(stages, 1).solution;
+    title = platform::decodeJpegFile(dir.file("title.jpg"));
+    back = platform::decodeJpegFile(dir.file("back.jpg"));
+  }
+};
+
 TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
-  const fs::path bin = BRACKLE_BIN_DIR;
-  ASSERT_TRUE(fs::exists(bin / "brackle")) << "build the brackle target first";
   ASSERT_EQ(IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG, IMG_INIT_PNG);
   fs::remove_all(SHOTS_DIR);
   realwindow::Xvfb x(1024, 768);
   ::setenv("DISPLAY", x.display().c_str(), 1);
-
-  testing_support::TempDir dir("brackle full game");  // its path holds a blank
-  fs::copy(bin / "brackle", fs::path(dir.path()) / "brackle");
-  for (const std::string& name : testing_support::runtimeFiles())
-    fs::copy(bin / name, fs::path(dir.path()) / name);
-  common::StageSet stages;
-  common::loadStageFile(stages, dir.file("stage.stg"));
-  // Stage 1's fewest moves, from the solver that proves the stages solvable.
-  const solve::Result solved = solve::solveStage(stages, 1);
-  ASSERT_EQ(solved.verdict, solve::Verdict::kSolvable);
-  const std::vector<Move>* solution = &solved.solution;
+  const GameFolder f;
+  const auto& [dir, stages, stageOne, title, back] = f;
+  ASSERT_FALSE(stageOne.empty()) << "stage 1 has no solution";
+  const std::vector<Move>* solution = &stageOne;
   std::printf("stage 1: %zu moves\n", solution->size());
-
-  const Surface title = platform::decodeJpegFile(dir.file("title.jpg"));
-  const Surface back = platform::decodeJpegFile(dir.file("back.jpg"));
   const auto listIdle = [&](const Surface& s, Rgb stageOneOutline) {
     return labelShows(s, 1, stageOneOutline, title_test::kGreyText) &&
            labelShows(s, 2, title_test::kBlueOutline, title_test::kGreyText) &&
@@ -321,20 +329,12 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
 // and Alt+Enter gives the window back; in play one move and Backspace give back the start
 // picture, and the keys of the fewest moves clear stage 1.
 TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
-  const fs::path bin = BRACKLE_BIN_DIR;
   realwindow::Xvfb x(1024, 768);
   ::setenv("DISPLAY", x.display().c_str(), 1);
   realwindow::WindowManager wm(x.display());
-  testing_support::TempDir dir("brackle keys");
-  fs::copy(bin / "brackle", fs::path(dir.path()) / "brackle");
-  for (const std::string& name : testing_support::runtimeFiles())
-    fs::copy(bin / name, fs::path(dir.path()) / name);
-  common::StageSet stages;
-  common::loadStageFile(stages, dir.file("stage.stg"));
-  const solve::Result solved = solve::solveStage(stages, 1);
-  ASSERT_EQ(solved.verdict, solve::Verdict::kSolvable);
-  const Surface title = platform::decodeJpegFile(dir.file("title.jpg"));
-  const Surface back = platform::decodeJpegFile(dir.file("back.jpg"));
+  const GameFolder f;
+  const auto& [dir, stages, stageOne, title, back] = f;
+  ASSERT_FALSE(stageOne.empty()) << "stage 1 has no solution";
   const auto key = [](const std::string& name) {
     xdotool("key " + name);
     std::this_thread::sleep_for(700ms);  // a frame to take it and six to show the move
@@ -386,7 +386,7 @@ TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
     start.push_back(playSurface(realwindow::screenshot(), *s.at));
   const char* names[2][3] = {{"Up", "", "Down"}, {"Left", "", "Right"}};  // by dy, then dx
   const auto keyOf = [&](const Move& m) { return m.dy ? names[0][m.dy + 1] : names[1][m.dx + 1]; };
-  key(keyOf(solved.solution[0]));
+  key(keyOf(stageOne[0]));
   key("BackSpace");
   for (int i = 0; i < 4; ++i, std::this_thread::sleep_for(60ms)) {
     const Surface now = playSurface(realwindow::screenshot(), *s.at);
@@ -394,7 +394,7 @@ TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
         << "Backspace did not give back the start picture";
     if (i == 0) keep(now, "k2-undone");
   }
-  for (const Move& m : solved.solution) key(keyOf(m));
+  for (const Move& m : stageOne) key(keyOf(m));
   ASSERT_TRUE(s.waitFor(4s, bannerShows)) << "the keys did not clear stage 1";
   keep(s.shot, "k3-banner");
   EXPECT_EQ(game.close(5s), 0);
