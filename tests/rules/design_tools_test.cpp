@@ -120,15 +120,26 @@ class SolveProgram : public ::testing::Test {
 using Words = std::vector<std::string>;
 
 TEST_F(SolveProgram, PrintsOneLinePerStageAndSucceeds) {
-  const std::string file = writeSet("stage.stg", 3);
+  common::StageSet set;
+  common::loadStageFile(set, writeSet("base.stg", 3));
+  // Stage 29 is an L whose first step along the long arm loses the short one: of its eight
+  // states four are dead, and its one choice is that trap.
+  set(0, 1, 29) = set(1, 1, 29) = common::kUnpainted;
+  set(3, 0, 29) = common::kEmpty;
+  const std::string file = (dir_ / "stage.stg").string();
+  common::saveStageFile(set, file);
   EXPECT_EQ(run(file), 0);
   EXPECT_NE(out_.find("stage  pieces"), std::string::npos);
-  // stage, pieces by kind, unpainted cells, verdict, fewest moves, states, time
-  const Words last = row(30);
-  ASSERT_EQ(last.size(), 11u) << out_;
-  EXPECT_EQ(Words(last.begin(), last.begin() + 8),
-            (Words{"30", "W1", "S0", "E0", "J0", "3", "solvable", "3"}));
-  EXPECT_EQ(last[10], "s");
+  // stage, pieces by kind, unpainted cells, verdict, fewest moves, reachable states, dead
+  // share, choices, traps, least traps, time
+  const Words last = row(30), bent = row(29);
+  ASSERT_EQ(last.size(), 15u) << out_;
+  EXPECT_EQ(Words(last.begin(), last.begin() + 13),
+            (Words{"30", "W1", "S0", "E0", "J0", "3", "solvable", "3", "3", "0.0", "0", "0", "0"}));
+  EXPECT_EQ(last[14], "s");
+  ASSERT_EQ(bent.size(), 15u) << out_;
+  EXPECT_EQ(Words(bent.begin() + 5, bent.begin() + 13),
+            (Words{"4", "solvable", "4", "8", "50.0", "1", "1", "1"}));
   EXPECT_EQ(err_, "");
 }
 
