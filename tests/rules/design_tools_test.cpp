@@ -77,9 +77,10 @@ class SolveProgram : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  int run(const std::string& args) {
-    const std::string cmd = std::string(BRACKLE_BIN_DIR) + "/brackle-solve " + args + " >" +
-                            (dir_ / "out").string() + " 2>" + (dir_ / "err").string();
+  int run(const std::string& args, const std::string& program = "brackle-solve") {
+    const std::string cmd = "'" + std::string(BRACKLE_BIN_DIR) + "/" + program + "' " + args +
+                            " >'" + (dir_ / "out").string() + "' 2>'" + (dir_ / "err").string() +
+                            "'";
     const int status = std::system(cmd.c_str());
     out_ = common::readWholeFile((dir_ / "out").string());
     err_ = common::readWholeFile((dir_ / "err").string());
@@ -208,7 +209,26 @@ TEST_F(SolveProgram, DefaultsToTheStageFileBesideItself) {
   const Words first = row(1);
   ASSERT_GE(first.size(), 8u) << out_;
   EXPECT_EQ(first[6], "solvable");
-  EXPECT_EQ(first[7], "5");
+  EXPECT_EQ(first[7], "4");
+}
+
+// brackle-preview's view check: the shipped stages pass it, a stage cut off fails it.
+TEST_F(SolveProgram, PreviewChecksTheStartView) {
+  EXPECT_EQ(run("--check", "brackle-preview"), 0) << out_ << err_;
+  EXPECT_NE(out_.find("stage 30: in view\n0 of 30 stages not in view\n"), std::string::npos);
+  common::StageSet set;
+  common::loadStageFile(set, writeSet("base.stg", 4));
+  for (int s = 1; s <= common::kStageCount; ++s) {
+    set(0, 0, s) = set(1, 0, s) = common::kEmpty;  // the first mover's marker fits above (2,0)
+    set(2, 0, s) = common::kWalker;
+  }
+  set(0, 0, 7) = common::kSlider;
+  common::saveStageFile(set, (dir_ / "cut.stg").string());
+  EXPECT_EQ(run("--check --file " + (dir_ / "cut.stg").string(), "brackle-preview"), 2);
+  EXPECT_NE(out_.find("stage  7: NOT in view\n  slider at 0,0: picture cut at the top edge\n"),
+            std::string::npos)
+      << out_;
+  EXPECT_NE(out_.find("1 of 30 stages not in view"), std::string::npos) << out_;
 }
 
 }  // namespace
