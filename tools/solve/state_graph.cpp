@@ -16,7 +16,8 @@ using store::Step;
 
 constexpr uint32_t kRefused = StateTable::kNone;
 constexpr uint32_t kClears = StateTable::kNone - 1;
-constexpr uint32_t kBeyond = StateTable::kNone - 2;  // a state past the limit, not stored
+constexpr uint32_t kBeyond = StateTable::kNone - 2;      // a state past the limit, not stored
+constexpr uint32_t kProvenDead = StateTable::kNone - 3;  // not stored either
 constexpr int kFar = std::numeric_limits<int>::max();
 
 struct Graph {
@@ -33,7 +34,7 @@ struct Graph {
 };
 
 // States in breadth-first order from the start (index 0), so depth never falls with the index.
-Graph explore(const rules::PlayState& numbered, uint64_t maxStates) {
+Graph explore(const rules::PlayState& numbered, uint64_t maxStates, bool prune) {
   Graph g;
   const Codec codec(numbered);
   StateTable table(codec.words());
@@ -55,7 +56,9 @@ Graph explore(const rules::PlayState& numbered, uint64_t maxStates) {
         codec.encode(next, rotation + 1, key.data());
         to = table.find(key.data());
         if (to == StateTable::kNone) {
-          if (table.size() >= maxStates) {
+          if (prune && provablyDead(next)) {
+            to = kProvenDead;
+          } else if (table.size() >= maxStates) {
             g.complete = false;
             to = kBeyond;
           } else {
@@ -76,13 +79,14 @@ std::vector<int> movesToClear(const Graph& g, bool hopeful) {
   std::vector<uint32_t> first(n + 1, 0), from;
   for (uint64_t i = 0; i < n; ++i)
     for (int a = 0; a < 4; ++a)
-      if (g.next[i * 4 + a] < kBeyond) ++first[g.next[i * 4 + a] + 1];
+      if (g.next[i * 4 + a] < kProvenDead) ++first[g.next[i * 4 + a] + 1];
   for (uint64_t i = 0; i < n; ++i) first[i + 1] += first[i];
   from.resize(first[n]);
   std::vector<uint32_t> fill(first.begin(), first.end() - 1);
   for (uint64_t i = 0; i < n; ++i)
     for (int a = 0; a < 4; ++a)
-      if (g.next[i * 4 + a] < kBeyond) from[fill[g.next[i * 4 + a]]++] = static_cast<uint32_t>(i);
+      if (g.next[i * 4 + a] < kProvenDead)
+        from[fill[g.next[i * 4 + a]]++] = static_cast<uint32_t>(i);
 
   std::vector<int> dist(n, kFar);
   std::deque<uint32_t> queue;
@@ -115,21 +119,23 @@ std::vector<int> movesToClear(const Graph& g, bool hopeful) {
 
 }  // namespace
 
-Survey survey(const rules::PlayState& numbered, uint64_t maxStates,
-              const std::vector<Move>& along) {
+Survey survey(const rules::PlayState& numbered, uint64_t maxStates, const std::vector<Move>& along,
+              bool prune) {
   Survey out;
   if (!numbered.hasPiece() || numbered.isCleared()) {
     out.complete = true;
     if (numbered.isCleared()) out.fewestMoves = 0;
     return out;
   }
-  const Graph g = explore(numbered, maxStates);
+  const Graph g = explore(numbered, maxStates, prune);
   const uint64_t n = g.size();
   out.complete = g.complete;
   out.reachable = n;
   const std::vector<int> toClear = movesToClear(g, false);
   const std::vector<int> mayClear = g.complete ? toClear : movesToClear(g, true);
-  auto dead = [&](uint32_t to) { return to < kBeyond && mayClear[to] == kFar; };
+  auto dead = [&](uint32_t to) {
+    return to == kProvenDead || (to < kProvenDead && mayClear[to] == kFar);
+  };
   std::vector<uint8_t> trap(n, 0);
   for (uint64_t i = 0; i < n; ++i) {
     out.dead += mayClear[i] == kFar;
@@ -153,7 +159,7 @@ Survey survey(const rules::PlayState& numbered, uint64_t maxStates,
       int rest = toClear[i] == 1 ? 0 : kFar;
       for (int a = 0; a < 4; ++a) {
         const uint32_t to = g.next[i * 4 + a];
-        if (to < kBeyond && toClear[to] == toClear[i] - 1) rest = std::min(rest, least[to]);
+        if (to < kProvenDead && toClear[to] == toClear[i] - 1) rest = std::min(rest, least[to]);
       }
       if (rest != kFar) least[i] = rest + trap[i];
     }
@@ -167,7 +173,7 @@ Survey survey(const rules::PlayState& numbered, uint64_t maxStates,
     out.choices += g.legalMoves(at) >= 2;
     out.traps += trap[at];
     at = g.next[at * 4 + a];
-    if (at >= kBeyond) break;
+    if (at >= kProvenDead) break;
   }
   return out;
 }
