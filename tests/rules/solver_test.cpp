@@ -283,6 +283,13 @@ TEST(Solver, SurveyCountsDeadStatesChoicesAndTraps) {
     EXPECT_EQ(v.traps, traps);
     EXPECT_EQ(v.leastTraps, leastTraps(start, fewest));
     EXPECT_GT(v.choices, 0);
+    // Skipping the states proven dead keeps the figures on the way to a clear.
+    const solve::Survey pruned = solve::survey(numbered(rows), 4'000'000, solution.solution, true);
+    EXPECT_LE(pruned.reachable, v.reachable);
+    EXPECT_EQ(pruned.fewestMoves, fewest);
+    EXPECT_EQ(pruned.choices, choices);
+    EXPECT_EQ(pruned.traps, traps);
+    EXPECT_EQ(pruned.leastTraps, v.leastTraps);
   }
   // A walker in an L: its first step along the long arm would cut off the short one.
   const solve::Survey room = solve::survey(numbered({"W..", "..-"}), 100, {{0, 0, 0, 1}});

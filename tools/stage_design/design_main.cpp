@@ -40,8 +40,12 @@ traps up to T and a little beyond, by staying in view and under R reachable stat
   finds the moves that paint the most and turns the cells they leave into LETTER
   (default -), which makes the stage solvable.
        brackle-stage-design tune GRID_FILE [--seed S] [--rounds R] [--cells LETTERS]
-  a cooling random search: the ? cells become LETTERS (default .#-) and the pieces move
-  among their cells and the * cells.
+                            [--free LETTERS]
+  a cooling random search: the ? cells, and the cells drawn with a --free letter, become
+  LETTERS (default .#-), and the pieces move among their cells and the * cells.
+       brackle-stage-design tidy GRID_FILE [--free LETTERS] [--fill LETTER]
+  turns cells drawn with a --free letter (default o#) into LETTER (default -) wherever
+  that keeps the fewest moves and loses no trap.
        brackle-stage-design generate GRID_FILE [--seed S] [--tries T] [--length L]
                             [--fill LETTER]
   random move sequences of L moves or more; cells no piece entered become LETTER.
@@ -189,12 +193,16 @@ int main(int argc, char** argv) {
     if (command == "tune") {
       return stage_design::tune(text, stage, goal, static_cast<unsigned>(args.number("--seed", 1)),
                                 static_cast<int>(args.number("--rounds", 2000)),
-                                args.text("--cells", ".#-"));
+                                args.text("--cells", ".#-"), args.text("--free", ""));
     }
     if (command == "carve") {
       return stage_design::carve(stage_design::parseStageGrid(text, present), stage,
                                  args.code("--fill"),
                                  static_cast<uint64_t>(args.number("--max-states", 4'000'000)));
+    }
+    if (command == "tidy") {
+      return stage_design::tidy(stage_design::parseStageGrid(text, present), stage, goal,
+                                args.text("--free", "o#"), args.code("--fill"));
     }
     if (command == "generate") {
       return stage_design::generate(stage_design::parseStageGrid(text, present), stage, goal,

@@ -72,7 +72,7 @@ void printStage(const common::StageSet& set, int s) {
 void printScore(int s, const Score& sc) {
   std::printf("stage %d  moves %d  least traps %d  traps %d  reachable %s  out of view %d\n", s,
               sc.moves, sc.leastTraps, sc.traps,
-              sc.reachable ? std::to_string(sc.reachable).c_str() : "many", sc.outOfView);
+              sc.reachable ? std::to_string(sc.reachable).c_str() : "-", sc.outOfView);
 }
 
 namespace {
@@ -84,24 +84,28 @@ struct Template {
   std::vector<std::pair<int, int>> free, spots;
 };
 
-bool readTemplate(std::string text, int s, Template* t) {
+bool readTemplate(const std::string& text, int s, Template* t) {
   size_t pos = text.find("stage " + std::to_string(s) + "\n");
   if (pos == std::string::npos) pos = text.find("stage " + std::to_string(s) + " ");
   if (pos == std::string::npos) {
     std::cerr << "stage " << s << " not in the grid file\n";
     return false;
   }
+  // Only this stage's block is read: the others may hold free cells of their own.
+  std::string block = "stage " + std::to_string(s) + "\n";
   pos = text.find('\n', pos) + 1;
   for (int y = 0; y < 10; ++y) {
-    for (int x = 0; x < 10 && pos + x < text.size(); ++x) {
-      if (text[pos + x] == '?') t->free.emplace_back(x, y);
-      if (text[pos + x] == '*') t->spots.emplace_back(x, y);
-      if (text[pos + x] == '?' || text[pos + x] == '*') text[pos + x] = '.';
+    std::string row = text.substr(pos, text.find('\n', pos) - pos);
+    for (int x = 0; x < 10 && x < static_cast<int>(row.size()); ++x) {
+      if (row[x] == '?') t->free.emplace_back(x, y);
+      if (row[x] == '*') t->spots.emplace_back(x, y);
+      if (row[x] == '?' || row[x] == '*') row[x] = '.';
     }
+    block += row + "\n";
     pos = text.find('\n', pos) + 1;
   }
   bool present[common::kStageCount + 1] = {};
-  t->base = parseStageGrid(text, present);
+  t->base = parseStageGrid(block, present);
   return true;
 }
 
@@ -197,14 +201,20 @@ int carve(const common::StageSet& set, int s, uint8_t fill, uint64_t maxStates) 
 }
 
 int tune(std::string text, int s, const Goal& goal, unsigned seed, int rounds,
-         const std::string& cells) {
+         const std::string& cells, const std::string& freeLetters) {
   Template t;
   if (!readTemplate(text, s, &t)) return 1;
   std::mt19937 rng(seed);
   std::vector<uint8_t> codes;
   for (const char c : cells) codes.push_back(codeOf(c));
   common::StageSet current = t.base;
-  for (const auto& [x, y] : t.free) current(x, y, s) = codes[rng() % codes.size()];
+  for (const auto& [x, y] : t.free) current(x, y, s) = codes.back();
+  // Cells drawn with a letter of `freeLetters` are free too, and start as drawn.
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x)
+      if (std::strchr(freeLetters.c_str(), kLetters[t.base(x, y, s) % 10]) &&
+          std::find(t.free.begin(), t.free.end(), std::pair{x, y}) == t.free.end())
+        t.free.emplace_back(x, y);
   // Pieces move among their own cells and the * cells.
   std::vector<std::pair<int, int>> spots = t.spots;
   for (int y = 0; y < 10; ++y)
@@ -244,6 +254,36 @@ int tune(std::string text, int s, const Goal& goal, unsigned seed, int rounds,
   }
   printScore(s, bestScore);
   printStage(best, s);
+  return 0;
+}
+
+int tidy(const common::StageSet& set, int s, const Goal& goal, const std::string& freeLetters,
+         uint8_t fill) {
+  common::StageSet out = set;
+  Score now = score(out, s, goal);
+  if (now.moves < 0) {
+    std::fprintf(stderr, "stage %d is not solvable\n", s);
+    return 2;
+  }
+  for (bool changed = true; changed;) {
+    changed = false;
+    for (int y = 0; y < 10; ++y) {
+      for (int x = 0; x < 10; ++x) {
+        const uint8_t was = out(x, y, s);
+        if (was == fill || !std::strchr(freeLetters.c_str(), kLetters[was % 10])) continue;
+        out(x, y, s) = fill;
+        const Score sc = score(out, s, goal);
+        if (sc.moves == now.moves && sc.leastTraps >= now.leastTraps && sc.outOfView == 0) {
+          now = sc;
+          changed = true;
+        } else {
+          out(x, y, s) = was;
+        }
+      }
+    }
+  }
+  printScore(s, now);
+  printStage(out, s);
   return 0;
 }
 

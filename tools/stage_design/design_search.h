@@ -49,15 +49,21 @@ int enumerate(std::string text, int s, const Goal& goal, const std::string& cell
 // fewest unpainted cells are found, and the cells they never enter become `fill`.
 int carve(const common::StageSet& set, int s, uint8_t fill, uint64_t maxStates);
 
-// Random local search over stage s: each ? cell becomes one of `cells`, and the pieces drawn on
-// * cells move among the * cells (the others are unpainted floor). Worse designs are taken now
-// and then, less often as the search cools; the best is printed.
+// Random local search over stage s: each ? cell (first the last of `cells`), and each cell drawn
+// with a letter of `freeLetters`, becomes one of `cells`; the pieces move among their own cells and
+// the * cells (which are otherwise unpainted floor). Worse designs are taken now and then, less
+// often as the search cools; the best is printed.
 int tune(std::string text, int s, const Goal& goal, unsigned seed, int rounds,
-         const std::string& cells);
+         const std::string& cells, const std::string& freeLetters);
 
 // Random legal move sequences of at least `length` moves after which every entered cell is
 // painted; the cells never entered become `fill`. Prints the best of `tries`.
 int generate(const common::StageSet& set, int s, const Goal& goal, unsigned seed, int tries,
              int length, uint8_t fill);
+
+// Simplifies stage s: each cell drawn with a letter of `freeLetters` becomes `fill` where that
+// keeps the fewest moves and loses no trap.
+int tidy(const common::StageSet& set, int s, const Goal& goal, const std::string& freeLetters,
+         uint8_t fill);
 
 }  // namespace stage_design
