@@ -40,21 +40,6 @@ void usage() {
          "3 a stage undecided within the state limit\n";
 }
 
-const char* kindName(uint8_t code) {
-  switch (code) {
-    case common::kWalker:
-      return "walker";
-    case common::kSlider:
-      return "slider";
-    case common::kEraser:
-      return "eraser";
-    case common::kJumper:
-      return "jumper";
-    default:
-      return "piece";
-  }
-}
-
 struct Census {
   int count[4] = {};  // walkers, sliders, erasers, jumpers
   int other = 0;      // pieces of codes 8 and 9 (walker rule, no picture)
@@ -201,8 +186,8 @@ int main(int argc, char** argv) {
       ps.turnPass();
       for (size_t i = 0; i < r.solution.size(); ++i) {
         const solve::Move& m = r.solution[i];
-        std::printf("  %3zu. %s at (%d, %d) %s\n", i + 1, kindName(ps.playField[m.x][m.y]), m.x,
-                    m.y, solve::directionName(m.dx, m.dy).c_str());
+        std::printf("  %3zu. %s at (%d, %d) %s\n", i + 1, common::cellName(ps.playField[m.x][m.y]),
+                    m.x, m.y, solve::directionName(m.dx, m.dy).c_str());
         ps.aimDX = static_cast<int16_t>(m.dx);
         ps.aimDY = static_cast<int16_t>(m.dy);
         if (ps.moveAttempt()) ps.arrive(ps.moveDistance());

@@ -26,23 +26,6 @@ int cellTop(int x, int y) {
   return static_cast<int>(layout::tileBox(x, y, layout::kStartViewX, layout::kStartViewY).top);
 }
 
-const char* kindName(uint8_t code) {
-  switch (code) {
-    case common::kWalker:
-      return "walker";
-    case common::kSlider:
-      return "slider";
-    case common::kEraser:
-      return "eraser";
-    case common::kJumper:
-      return "jumper";
-    case common::kBlock:
-      return "block";
-    default:
-      return "floor";
-  }
-}
-
 // Where the box leaves the surface, for instance "cut at the left edge"; empty when inside.
 std::string outside(const Box& b) {
   std::string edges;
@@ -87,8 +70,8 @@ std::vector<std::string> problems(const common::StageSet& set, int s, const Labe
     for (int x = 0; x < 10; ++x) {
       const uint8_t code = ps.playField[x][y];
       if (code >= common::kEmpty) continue;  // nothing is drawn for it
-      const std::string at =
-          std::string(kindName(code)) + " at " + std::to_string(x) + "," + std::to_string(y) + ": ";
+      const std::string at = std::string(common::cellName(code)) + " at " + std::to_string(x) +
+                             "," + std::to_string(y) + ": ";
       auto hold = [&](const Box& b, const std::string& what, bool clearOfButtons) {
         if (const std::string cut = outside(b); !cut.empty())
           found.push_back(at + what + " " + cut);
