@@ -21,6 +21,13 @@ enum CellCode : uint8_t {
   kEmpty = 7,
 };
 
+// What a cell code is called in messages; 8 and 9 are pieces without a name of their own.
+constexpr const char* cellName(uint8_t code) {
+  constexpr const char* kNames[] = {"floor",  "floor",  "block",  "walker",
+                                    "slider", "eraser", "jumper", "empty space"};
+  return code < 8 ? kNames[code] : "piece";
+}
+
 // Declared 0..10 on every index, one more than the field and the stages need; stage 0
 // and index 10 are never filled from the file and stay 0.
 struct StageSet {

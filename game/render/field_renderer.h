@@ -13,7 +13,7 @@ namespace game {
 
 // Scroll offsets of the field, kept from stage to stage.
 struct ViewState {
-  double viewX = -50, viewY = 30;
+  double viewX = layout::kStartViewX, viewY = layout::kStartViewY;
 };
 
 struct FieldRenderer : GameBase, rules::PlayState, ViewState {

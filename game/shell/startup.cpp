@@ -7,8 +7,8 @@ void Game::Form_Load() {
   host.showWindow(Pic.image, *this);
   animStep = 1;
   animPhase = 0;
-  viewX = -50;
-  viewY = 30;
+  viewX = layout::kStartViewX;
+  viewY = layout::kStartViewY;
   Pic.setBackground(loadPicture("\\title.jpg"));
   titleWavePhase = 0;
   titleWaveStep = 1;

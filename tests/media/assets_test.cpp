@@ -82,6 +82,28 @@ TEST(ShippedPictures, TheTitleIsRichAndItsNameIsBright) {
   EXPECT_GT(dark, 10000);
 }
 
+// The island's two blocks are drawn as play draws blocks: the sprite sheet's water tile.
+TEST(ShippedPictures, TheTitlesBlocksAreTheGamesWater) {
+  const Picture title = decode(sourceAsset("title.jpg")), sheet = decode(sourceAsset("chr.bmp"));
+  ASSERT_EQ(sheet.width, 320);
+  // The water tile at (192, 0) where the diamond mask at (0, 32) is black.
+  double water[3] = {}, n = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 64; ++x)
+      if (sheet.luma(x, 32 + y) < 128) {
+        for (int k = 0; k < 3; ++k) water[k] += sheet.rgb[((y * 320) + 192 + x) * 3 + k];
+        ++n;
+      }
+  for (const auto& [cx, cy] : {std::pair{304, 217}, std::pair{196, 190}}) {
+    double block[3] = {}, m = 0;
+    for (int y = cy - 4; y <= cy + 4; ++y)
+      for (int x = cx - 8; x <= cx + 8; ++x, ++m)
+        for (int k = 0; k < 3; ++k) block[k] += title.rgb[((y * title.width) + x) * 3 + k];
+    for (int k = 0; k < 3; ++k)
+      EXPECT_NEAR(block[k] / m, water[k] / n, 30) << "channel " << k << " at " << cx << "," << cy;
+  }
+}
+
 TEST(ShippedPictures, TheBackgroundIsDarkAndQuiet) {
   const Picture p = decode(sourceAsset("back.jpg"));
   ASSERT_EQ(p.width, 500);

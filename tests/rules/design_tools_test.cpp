@@ -77,8 +77,8 @@ class SolveProgram : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  int run(std::vector<std::string> args) {
-    args.insert(args.begin(), std::string(BRACKLE_BIN_DIR) + "/brackle-solve");
+  int run(std::vector<std::string> args, const std::string& program = "brackle-solve") {
+    args.insert(args.begin(), std::string(BRACKLE_BIN_DIR) + "/" + program);
     const testing_support::ProgramRun r = testing_support::runProgram(args);
     out_ = r.out;
     err_ = r.err;
@@ -119,15 +119,26 @@ class SolveProgram : public ::testing::Test {
 using Words = std::vector<std::string>;
 
 TEST_F(SolveProgram, PrintsOneLinePerStageAndSucceeds) {
-  const std::string file = writeSet("stage.stg", 3);
+  common::StageSet set;
+  common::loadStageFile(set, writeSet("base.stg", 3));
+  // Stage 29 is an L whose first step along the long arm loses the short one: of its eight
+  // states four are dead, and its one choice is that trap.
+  set(0, 1, 29) = set(1, 1, 29) = common::kUnpainted;
+  set(3, 0, 29) = common::kEmpty;
+  const std::string file = (dir_ / "stage.stg").string();
+  common::saveStageFile(set, file);
   EXPECT_EQ(run({file}), 0);
   EXPECT_NE(out_.find("stage  pieces"), std::string::npos);
-  // stage, pieces by kind, unpainted cells, verdict, fewest moves, states, time
-  const Words last = row(30);
-  ASSERT_EQ(last.size(), 11u) << out_;
-  EXPECT_EQ(Words(last.begin(), last.begin() + 8),
-            (Words{"30", "W1", "S0", "E0", "J0", "3", "solvable", "3"}));
-  EXPECT_EQ(last[10], "s");
+  // stage, pieces by kind, unpainted cells, verdict, fewest moves, reachable states, dead
+  // share, choices, traps, least traps, time
+  const Words last = row(30), bent = row(29);
+  ASSERT_EQ(last.size(), 15u) << out_;
+  EXPECT_EQ(Words(last.begin(), last.begin() + 13),
+            (Words{"30", "W1", "S0", "E0", "J0", "3", "solvable", "3", "3", "0.0", "0", "0", "0"}));
+  EXPECT_EQ(last[14], "s");
+  ASSERT_EQ(bent.size(), 15u) << out_;
+  EXPECT_EQ(Words(bent.begin() + 5, bent.begin() + 13),
+            (Words{"4", "solvable", "4", "8", "50.0", "1", "1", "1"}));
   EXPECT_EQ(err_, "");
 }
 
@@ -196,7 +207,26 @@ TEST_F(SolveProgram, DefaultsToTheStageFileBesideItself) {
   const Words first = row(1);
   ASSERT_GE(first.size(), 8u) << out_;
   EXPECT_EQ(first[6], "solvable");
-  EXPECT_EQ(first[7], "5");
+  EXPECT_EQ(first[7], "4");
+}
+
+// brackle-preview's view check: the shipped stages pass it, a stage cut off fails it.
+TEST_F(SolveProgram, PreviewChecksTheStartView) {
+  EXPECT_EQ(run({"--check"}, "brackle-preview"), 0) << out_ << err_;
+  EXPECT_NE(out_.find("stage 30: in view\n0 of 30 stages not in view\n"), std::string::npos);
+  common::StageSet set;
+  common::loadStageFile(set, writeSet("base.stg", 4));
+  for (int s = 1; s <= common::kStageCount; ++s) {
+    set(0, 0, s) = set(1, 0, s) = common::kEmpty;  // the first mover's marker fits above (2,0)
+    set(2, 0, s) = common::kWalker;
+  }
+  set(0, 0, 7) = common::kSlider;
+  common::saveStageFile(set, (dir_ / "cut.stg").string());
+  EXPECT_EQ(run({"--check", "--file", (dir_ / "cut.stg").string()}, "brackle-preview"), 2);
+  EXPECT_NE(out_.find("stage  7: NOT in view\n  slider at 0,0: picture cut at the top edge\n"),
+            std::string::npos)
+      << out_;
+  EXPECT_NE(out_.find("1 of 30 stages not in view"), std::string::npos) << out_;
 }
 
 }  // namespace

@@ -1,16 +1,22 @@
-// The 30 shipped stages: well formed, matching their grid source, and cleared by the stored
-// fewest-move solutions replayed through the rules.
+// The 30 shipped stages: well formed, matching their grid source, cleared by the stored
+// fewest-move solutions replayed through the rules, in full view at the start, and deeper
+// as they go, by the solver's own figures.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <set>
 #include <string>
 
 #include "common/atomic_file.h"
 #include "common/stage_file.h"
 #include "game/play/rules.h"
+#include "tests/rules/field_text.h"
 #include "tools/solve/solution_text.h"
 #include "tools/solve/solver.h"
+#include "tools/stage_design/layout_shape.h"
 #include "tools/stage_design/stage_text.h"
+#include "tools/view_check/label_ink.h"
+#include "tools/view_check/view_check.h"
 
 namespace {
 
@@ -36,23 +42,62 @@ TEST(ShippedStages, MatchTheirGridSource) {
 
 TEST(ShippedStages, EachHasAPieceAndWorkAndOnlyPictureCodes) {
   const common::StageSet set = shipped();
-  std::set<std::string> layouts;
   for (int s = 1; s <= common::kStageCount; ++s) {
     int pieces = 0, unpainted = 0;
-    std::string layout;
     for (int y = 0; y < 10; ++y) {
       for (int x = 0; x < 10; ++x) {
         const uint8_t c = set(x, y, s);
         EXPECT_LE(c, common::kEmpty) << "stage " << s << " cell " << x << "," << y;
         pieces += rules::isPiece(c);
         unpainted += c == common::kUnpainted;
-        layout += static_cast<char>('0' + c);
       }
     }
     EXPECT_GE(pieces, 1) << "stage " << s;
     EXPECT_GE(unpainted, 1) << "stage " << s;
-    EXPECT_TRUE(layouts.insert(layout).second) << "stage " << s << " repeats an earlier one";
   }
+}
+
+TEST(ShippedStages, NoTwoShareAFloorShape) {
+  const common::StageSet set = shipped();
+  std::set<std::string> shapes;
+  for (int s = 1; s <= common::kStageCount; ++s)
+    EXPECT_TRUE(shapes.insert(stage_design::floorShape(set, s)).second)
+        << "stage " << s << " has the floor of an earlier one";
+  // Shifted, turned and mirrored copies count as the same shape.
+  common::StageSet copies;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) copies(x, y, 1) = copies(x, y, 2) = common::kEmpty;
+  copies(0, 0, 1) = common::kWalker, copies(1, 0, 1) = copies(2, 0, 1) = common::kUnpainted;
+  copies(3, 4, 2) = copies(3, 6, 2) = common::kPainted, copies(3, 5, 2) = common::kSlider;
+  EXPECT_EQ(stage_design::floorShape(copies, 1), stage_design::floorShape(copies, 2));
+  copies(3, 5, 2) = common::kBlock;
+  EXPECT_NE(stage_design::floorShape(copies, 1), stage_design::floorShape(copies, 2));
+}
+
+// One kind at a time, then combinations: the first stage that holds a kind holds no other
+// (the eraser, which only unpaints, comes with walkers), and every kind is in six stages.
+TEST(ShippedStages, TeachOneKindAtATime) {
+  const common::StageSet set = shipped();
+  const uint8_t kinds[] = {common::kWalker, common::kSlider, common::kEraser, common::kJumper};
+  std::set<uint8_t> taught;
+  int stagesWith[8] = {};
+  for (int s = 1; s <= common::kStageCount; ++s) {
+    std::set<uint8_t> here;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 10; ++x)
+        if (rules::isPiece(set(x, y, s))) here.insert(set(x, y, s));
+    for (const uint8_t k : here) {
+      ++stagesWith[k];
+      if (taught.count(k)) continue;
+      std::set<uint8_t> others = here;
+      others.erase(k);
+      if (k == common::kEraser) others.erase(common::kWalker);
+      EXPECT_TRUE(others.empty()) << "stage " << s << " brings in kind " << int{k}
+                                  << " together with another";
+    }
+    taught.insert(here.begin(), here.end());
+  }
+  for (const uint8_t k : kinds) EXPECT_GE(stagesWith[k], 6) << "kind " << int{k};
 }
 
 TEST(ShippedStages, StoredSolutionsClearEveryStageOnlyAtTheirLastMove) {
@@ -64,9 +109,6 @@ TEST(ShippedStages, StoredSolutionsClearEveryStageOnlyAtTheirLastMove) {
     ASSERT_EQ(sol.stage, s);
     EXPECT_EQ(solve::replay(set, sol), "") << "stage " << s;
   }
-  // The stages grow harder: a handful of moves at first, forty or more at the end.
-  EXPECT_LE(solutions.front().moves.size(), 6u);
-  EXPECT_GE(solutions.back().moves.size(), 40u);
 }
 
 // The stored solutions are fewest-move ones: the solver finds none shorter.
@@ -76,6 +118,79 @@ TEST(ShippedStages, StoredSolutionsAreFewestMove) {
     const solve::Result r = solve::solveStage(set, sol.stage);
     ASSERT_EQ(r.verdict, solve::Verdict::kSolvable) << "stage " << sol.stage;
     EXPECT_EQ(r.moves, static_cast<int>(sol.moves.size())) << "stage " << sol.stage;
+  }
+}
+
+// Deeper as they go, by the solver's figures: fewest moves from about four to 45 and more,
+// never falling by more than a few, and from stage 4 on every fewest-move solution passes
+// positions where a legal move loses the stage.
+TEST(ShippedStages, GrowDeeperByTheSolversFigures) {
+  const common::StageSet set = shipped();
+  int previous = 0;
+  for (int s = 1; s <= common::kStageCount; ++s) {
+    const solve::StageReport r = solve::examineStage(set, s);
+    ASSERT_TRUE(r.depth.complete) << "stage " << s;
+    const int moves = r.depth.fewestMoves;
+    EXPECT_EQ(moves, r.fewest.moves) << "stage " << s;
+    if (s == 1) {
+      EXPECT_LE(moves, 5);
+    }
+    if (s == common::kStageCount) {
+      EXPECT_GE(moves, 45);
+    }
+    EXPECT_GE(moves, previous - 3) << "stage " << s;
+    previous = moves;
+    const int floor = s >= 24 ? 12 : s >= 16 ? 8 : s >= 8 ? 4 : s >= 4 ? 2 : 0;
+    EXPECT_GE(r.depth.leastTraps, floor) << "stage " << s;
+    EXPECT_GE(r.depth.traps, r.depth.leastTraps) << "stage " << s;
+  }
+}
+
+// Each box worked out by hand from the start offsets: cell (x, y) has its tile at
+// 32(x - y) + 220, 16(x + y) + 30.
+TEST(ViewCheck, NamesWhatIsOutOfViewAtTheStart) {
+  const auto font = platform::Font::openGameFont();
+  const view_check::LabelInk ink = view_check::fontLabelInk(*font);
+  EXPECT_EQ(view_check::tileBox(9, 9), (view_check::Box{220, 318, 64, 32}));
+  EXPECT_EQ(view_check::pieceBox(common::kSlider, 2, 1), (view_check::Box{268, 30, 32, 64}));
+  EXPECT_EQ(view_check::pieceBox(common::kEraser, 2, 1), (view_check::Box{276, 78, 16, 16}));
+  EXPECT_EQ(view_check::markerBox(common::kSlider, 2, 1), (view_check::Box{245, -2, 32, 32}));
+  const view_check::Box one = ink(1), twelve = ink(12);
+  EXPECT_GT(one.width, 2);
+  EXPECT_GT(twelve.width, one.width);
+  EXPECT_GT(one.height, 8);
+  struct Case {
+    std::vector<std::string> rows;
+    std::vector<std::string> problems;
+  };
+  const std::vector<Case> cases = {
+      {{"--.", "-.W", "..."}, {}},
+      {{"S.", ".."},
+       {"slider at 0,0: picture cut at the top edge",
+        "slider at 0,0: turn marker cut at the top edge"}},
+      {{"--W....J."},
+       {"jumper at 7,0: tile cut at the right edge", "floor at 8,0: tile cut at the right edge"}},
+      {{"--W....-J"},
+       {"jumper at 8,0: tile cut at the right edge", "jumper at 8,0: picture cut at the right edge",
+        "jumper at 8,0: turn label cut at the right edge"}},
+      {{"-", "-", "W.", "-", "-", "-", "-", "#"}, {"block at 0,7: tile cut at the left edge"}},
+  };
+  for (const Case& c : cases) {
+    const rules::PlayState field = rules_test::field(c.rows);
+    common::StageSet set;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 10; ++x) set(x, y, 1) = field.playField[x][y];
+    EXPECT_EQ(view_check::problems(set, 1, ink), c.problems) << c.rows[0];
+  }
+}
+
+TEST(ShippedStages, AllThePlayerNeedsIsInViewAtTheStart) {
+  const auto font = platform::Font::openGameFont();
+  const view_check::LabelInk ink = view_check::fontLabelInk(*font);
+  const common::StageSet set = shipped();
+  for (int s = 1; s <= common::kStageCount; ++s) {
+    const std::vector<std::string> found = view_check::problems(set, s, ink);
+    EXPECT_TRUE(found.empty()) << "stage " << s << ": " << found.front();
   }
 }
 

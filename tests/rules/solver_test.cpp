@@ -193,8 +193,9 @@ TEST(Solver, SameKindsInCycleShareStates) {
   EXPECT_EQ(r.moves, bruteForce(ps, 10));
 }
 
-// Counts of every reachable state, each classified by an independent memoised search.
-TEST(Solver, SurveyCountsDeadAndStalledStates) {
+// Counts of every reachable state, each classified by an independent memoised search, and the
+// choices and traps on the way to a clear, counted by replaying moves through the rules.
+TEST(Solver, SurveyCountsDeadStatesChoicesAndTraps) {
   for (const auto& rows : std::vector<std::vector<std::string>>{
            {"W..", "..."}, {"W..---", "ooEoo-", "--..W-"}, {"S...", ".#-.", "...."}}) {
     PlayState start = numbered(rows);
@@ -226,15 +227,74 @@ TEST(Solver, SurveyCountsDeadAndStalledStates) {
       return can;
     };
     visit(start);
+    // Legal moves at a position, and whether one of them leads to a dead state.
+    auto position = [&](const PlayState& ps, bool* trap) {
+      int legal = 0;
+      *trap = false;
+      for (const auto& d : kDirs) {
+        PlayState after = ps;
+        if (!rules_test::click(after, d[0], d[1])) continue;
+        ++legal;
+        if (after.isCleared()) continue;
+        after.turnPass();
+        if (!alive.at(keyOf(after))) *trap = true;
+      }
+      *trap = *trap && legal >= 2;
+      return legal;
+    };
+    // The fewest traps over every move sequence of exactly `left` moves that clears.
+    const int fewest = bruteForce(numbered(rows), 12);
+    std::function<int(const PlayState&, int)> leastTraps = [&](const PlayState& ps, int left) {
+      bool trap = false;
+      position(ps, &trap);
+      int best = 1000;
+      for (const auto& d : kDirs) {
+        PlayState after = ps;
+        if (!rules_test::click(after, d[0], d[1])) continue;
+        if (after.isCleared()) {
+          if (left == 1) best = 0;
+          continue;
+        }
+        after.turnPass();
+        if (left > 1) best = std::min(best, leastTraps(after, left - 1));
+      }
+      return best + trap;
+    };
     uint64_t dead = 0, stuck = 0;
     for (const auto& [key, can] : alive) dead += !can;
     for (const auto& [key, s] : stalled) stuck += s;
-    const solve::Survey v = solve::survey(numbered(rows));
+    const solve::Result solution = solve::solve(numbered(rows));
+    int choices = 0, traps = 0;
+    PlayState ps = start;
+    for (const solve::Move& m : solution.solution) {
+      bool trap = false;
+      choices += position(ps, &trap) >= 2;
+      traps += trap;
+      rules_test::click(ps, m.dx, m.dy);
+      ps.turnPass();
+    }
+    const solve::Survey v = solve::survey(numbered(rows), 4'000'000, solution.solution);
     EXPECT_TRUE(v.complete);
     EXPECT_EQ(v.reachable, alive.size());
     EXPECT_EQ(v.dead, dead);
     EXPECT_EQ(v.stalled, stuck);
+    EXPECT_EQ(v.fewestMoves, fewest);
+    EXPECT_EQ(v.choices, choices);
+    EXPECT_EQ(v.traps, traps);
+    EXPECT_EQ(v.leastTraps, leastTraps(start, fewest));
+    EXPECT_GT(v.choices, 0);
+    // Skipping the states proven dead keeps the figures on the way to a clear.
+    const solve::Survey pruned = solve::survey(numbered(rows), 4'000'000, solution.solution, true);
+    EXPECT_LE(pruned.reachable, v.reachable);
+    EXPECT_EQ(pruned.fewestMoves, fewest);
+    EXPECT_EQ(pruned.choices, choices);
+    EXPECT_EQ(pruned.traps, traps);
+    EXPECT_EQ(pruned.leastTraps, v.leastTraps);
   }
+  // A walker in an L: its first step along the long arm would cut off the short one.
+  const solve::Survey room = solve::survey(numbered({"W..", "..-"}), 100, {{0, 0, 0, 1}});
+  EXPECT_EQ(room.choices, 1);
+  EXPECT_EQ(room.traps, 1);
 }
 
 TEST(SolutionText, FormatsAndParsesBack) {

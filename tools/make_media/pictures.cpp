@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "assets/embedded.h"
+#include "game/render/layout.h"
+#include "platform/bmp.h"
 #include "tools/make_media/paint.h"
 
 namespace make_media {
@@ -32,7 +35,8 @@ Color ramp(const std::vector<std::pair<float, Color>>& stops, float t) {
 constexpr float kTileW = 54, kTileH = 27, kDepth = 18;
 constexpr float kIslandX = 250, kIslandY = 150;  // top corner of the island
 constexpr int kIsland = 6;
-// One row a line (j), one cell a letter (i): G grass, P painted, B block, . nothing.
+// One row a line (j), one cell a letter (i): G grass, P painted, B block (water, as in play),
+// . nothing.
 constexpr std::array<const char*, kIsland> kIslandCells = {
     "GGPGG.", "GGPBGG", "BGPGGG", "GGPPPG", ".GGGGG", "..GGGG",
 };
@@ -85,18 +89,26 @@ void islandSides(Canvas& c, int i, int j) {
   if (cellAt(i + 1, j) == '.') face(cx, cy + kTileH / 2, cx + kTileW / 2, cy, 0.72f, 37);
 }
 
-void stoneBlock(Canvas& c, float cx, float cy) {
-  const float w = kTileW * 0.9f, h = kTileH * 0.9f, rise = 21;
-  const Color stone = rgb(0x8e98ab);
-  c.fillPolygon({cx - w / 2, cy - rise, cx, cy + h / 2 - rise, cx, cy + h / 2, cx - w / 2, cy},
-                [=](float x, float y) {
-                  return scale(stone, 0.78f + 0.1f * valueNoise(x * 0.3f, y * 0.3f, 5));
-                });
-  c.fillPolygon({cx, cy + h / 2 - rise, cx + w / 2, cy - rise, cx + w / 2, cy, cx, cy + h / 2},
-                [=](float x, float y) {
-                  return scale(stone, 0.55f + 0.08f * valueNoise(x * 0.3f, y * 0.3f, 6));
-                });
-  tileTop(c, cx, cy - rise, w, h, rgb(0xb9c1d0), 7, 0.12f);
+// A block as play shows it: the sprite sheet's flat water tile through its diamond mask,
+// scaled to the island's tiles.
+void waterTile(Canvas& c, float cx, float cy) {
+  const game::layout::Sprite& water = game::layout::kWaterTile;
+  static const platform::Surface sheet = [] {
+    const auto bytes = assets::spriteSheetBmp();
+    return platform::decodeBmp(bytes.data(), bytes.size());
+  }();
+  c.fillPolygon(diamond(cx, cy, kTileW, kTileH), [&](float x, float y) {
+    int sx = std::clamp(static_cast<int>(std::floor(32 + (x - cx) * 64 / kTileW)), 0, 63);
+    int sy = std::clamp(static_cast<int>(std::floor(16 + (y - cy) * 32 / kTileH)), 0, 31);
+    // The smooth edge reaches past the tile's pixels: step in until the mask says inside.
+    while (sheet.pixel(water.maskX + sx, water.maskY + sy) != platform::kBlack &&
+           (sx != 32 || sy != 16)) {
+      sx += sx < 32 ? 1 : sx > 32 ? -1 : 0;
+      sy += sy < 16 ? 1 : sy > 16 ? -1 : 0;
+    }
+    const platform::Rgb p = sheet.pixel(water.picture.x + sx, water.picture.y + sy);
+    return Color{p.r / 255.0f, p.g / 255.0f, p.b / 255.0f};
+  });
 }
 
 void shadow(Canvas& c, float cx, float cy, float rx) {
@@ -202,19 +214,23 @@ void islandCells(Canvas& c) {
       const float vary = 0.96f + 0.08f * hashNoise(i, j, 11);
       if (cell == 'P')
         tileTop(c, cx, cy, kTileW, kTileH, scale(painted, vary), 13 + i * 7 + j, 0.22f);
+      else if (cell == 'B')
+        waterTile(c, cx, cy);
       else
         tileTop(c, cx, cy, kTileW, kTileH, scale(grass, vary), 17 + i * 5 + j * 3, 0.16f);
       islandSides(c, i, j);
     }
   }
-  // Blocks and pieces go on top, back to front.
+  // Pieces go on top, back to front.
   struct Thing {
     int i, j;
     void (*draw)(Canvas&, float, float);
   };
   const Thing things[] = {
-      {3, 1, stoneBlock}, {0, 2, stoneBlock}, {4, 0, bird},
-      {0, 3, frog},       {5, 2, worm},       {4, 4, ballCreature},
+      {4, 0, bird},
+      {0, 3, frog},
+      {5, 2, worm},
+      {4, 4, ballCreature},
   };
   std::vector<Thing> order(std::begin(things), std::end(things));
   std::stable_sort(order.begin(), order.end(),

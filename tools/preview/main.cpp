@@ -11,6 +11,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/file_error.h"
 #include "common/program_folder.h"
@@ -20,14 +21,22 @@
 #include "platform/scripted/scripted_host.h"
 #include "platform/sdl/jpeg.h"
 #include "platform/sdl/text.h"
+#include "tools/view_check/label_ink.h"
+#include "tools/view_check/view_check.h"
 
 namespace {
 
 void usage() {
   std::cerr << "usage: brackle-preview [--stage N | --all DIR] [--file STAGE_FILE] [--back JPEG]\n"
                "                       [--out PNG] [--centre] [--phase P]\n"
+               "       brackle-preview --check [--stage N] [--file STAGE_FILE]\n"
                "  --stage N    the stage to draw, 1..30 (default 1)\n"
                "  --all DIR    draw all 30 stages to DIR/stage01.png .. DIR/stage30.png\n"
+               "  --check      draw nothing; say for each stage (or stage N) whether all the\n"
+               "               player needs is in view at the start offsets: every tile, piece\n"
+               "               and turn label inside the surface, the first mover's turn marker\n"
+               "               too, and no piece or label under a button. Exit status 2 when\n"
+               "               any stage fails\n"
                "  --file F     stage file (default: stage.stg beside this program)\n"
                "  --back F     background picture (default: back.jpg beside this program)\n"
                "  --out F      PNG to write for --stage (default: stageNN.png)\n"
@@ -90,7 +99,7 @@ Box drawnBox(const game::FieldRenderer& g) {
 }
 
 // Notes on what a player would see at the start of the stage.
-std::string notes(const game::FieldRenderer& g) {
+std::string notes(const game::FieldRenderer& g, const std::vector<std::string>& problems) {
   int pieces = 0, hidden = 0, unpainted = 0, odd = 0;
   for (int y = 0; y <= 9; ++y) {
     for (int x = 0; x <= 9; ++x) {
@@ -108,20 +117,13 @@ std::string notes(const game::FieldRenderer& g) {
   if (odd) s += "; " + std::to_string(odd) + " cells with codes above 9";
   const Box b = drawnBox(g);
   if (!b.empty()) {
-    std::string cut;
-    if (b.x0 < 0) cut += " left";
-    if (b.x1 > game::kPicWidth) cut += " right";
-    if (b.y0 < 0) cut += " top";
-    if (b.y1 > game::kPicHeight) cut += " bottom";
-    char box[96];
+    char box[64];
     std::snprintf(box, sizeof box, "; drawn %.0f x %.0f", b.x1 - b.x0, b.y1 - b.y0);
     s += box;
-    if (!cut.empty()) s += ", cut at the" + cut;
   }
-  if (pieces > 0) {
-    const auto [L, T] = g.tileBox(g.activeX, g.activeY);
-    if (L + 32 < 0 || L + 32 >= game::kPicWidth || T + 16 < 0 || T + 16 >= game::kPicHeight)
-      s += "; the first piece to move is out of view";
+  if (!problems.empty()) {
+    s += "; NOT in view at the start: " + problems.front();
+    if (problems.size() > 1) s += " and " + std::to_string(problems.size() - 1) + " more";
   }
   return s;
 }
@@ -129,17 +131,18 @@ std::string notes(const game::FieldRenderer& g) {
 struct Options {
   int stage = 1;
   std::string file, back, out, allDir;
-  bool centre = false;
+  bool centre = false, check = false;
   int phase = 0;
 };
 
-void render(game::FieldRenderer& g, const Options& o, int s, const std::string& out) {
+void render(game::FieldRenderer& g, const Options& o, int s, const std::string& out,
+            const view_check::LabelInk& labelInk) {
   g.loadStage(g.stageSet, s);
   g.numberPieces();
   g.turnPass();
   g.animPhase = o.phase;
-  g.viewX = -50, g.viewY = 30;
-  const std::string startNotes = notes(g);
+  g.viewX = game::layout::kStartViewX, g.viewY = game::layout::kStartViewY;
+  const std::string startNotes = notes(g, view_check::problems(g.stageSet, s, labelInk));
   if (o.centre) {
     const Box b = drawnBox(g);
     if (!b.empty()) {
@@ -151,6 +154,20 @@ void render(game::FieldRenderer& g, const Options& o, int s, const std::string& 
   g.drawField();
   savePng(g.Pic.image, out);
   std::printf("stage %2d: %s -> %s\n", s, startNotes.c_str(), out.c_str());
+}
+
+// One line per stage, then its problems indented; 2 when any stage has one.
+int checkView(const common::StageSet& set, int only, const view_check::LabelInk& labelInk) {
+  int failing = 0;
+  for (int s = 1; s <= common::kStageCount; ++s) {
+    if (only && s != only) continue;
+    const std::vector<std::string> found = view_check::problems(set, s, labelInk);
+    std::printf("stage %2d: %s\n", s, found.empty() ? "in view" : "NOT in view");
+    for (const std::string& p : found) std::printf("  %s\n", p.c_str());
+    failing += !found.empty();
+  }
+  if (!only) std::printf("%d of %d stages not in view\n", failing, common::kStageCount);
+  return failing ? 2 : 0;
 }
 
 }  // namespace
@@ -174,6 +191,8 @@ int main(int argc, char** argv) {
       o.back = value();
     else if (a == "--out")
       o.out = value();
+    else if (a == "--check")
+      o.check = true;
     else if (a == "--centre" || a == "--center")
       o.centre = true;
     else if (a == "--phase")
@@ -187,6 +206,8 @@ int main(int argc, char** argv) {
   }
   if (one && !o.allDir.empty()) fail("--stage and --all exclude each other");
   if (!o.out.empty() && !o.allDir.empty()) fail("--out and --all exclude each other");
+  if (o.check && (!o.allDir.empty() || !o.out.empty() || o.centre))
+    fail("--check draws nothing: it takes only --stage and --file");
 
   const std::string folder = common::executableFolder();
   if (o.file.empty()) o.file = folder + "/stage.stg";
@@ -208,10 +229,12 @@ int main(int argc, char** argv) {
     fail(e.file() + ": " + e.cause());
   }
 
+  const view_check::LabelInk labelInk = view_check::fontLabelInk(*font);
+  if (o.check) return checkView(g.stageSet, one ? o.stage : 0, labelInk);
   if (o.allDir.empty()) {
     char name[32];
     std::snprintf(name, sizeof name, "stage%02d.png", o.stage);
-    render(g, o, o.stage, o.out.empty() ? name : o.out);
+    render(g, o, o.stage, o.out.empty() ? name : o.out, labelInk);
     return 0;
   }
   std::error_code ec;
@@ -220,7 +243,7 @@ int main(int argc, char** argv) {
   for (int s = 1; s <= common::kStageCount; ++s) {
     char name[32];
     std::snprintf(name, sizeof name, "/stage%02d.png", s);
-    render(g, o, s, o.allDir + name);
+    render(g, o, s, o.allDir + name, labelInk);
   }
   return 0;
 }

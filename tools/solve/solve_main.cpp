@@ -1,4 +1,5 @@
-// brackle-solve: proves each stage of a stage file solvable and finds its fewest moves.
+// brackle-solve: proves each stage of a stage file solvable, finds its fewest moves and says
+// how deep it is.
 
 #include <chrono>
 #include <cstdio>
@@ -30,23 +31,13 @@ void usage() {
          "  --solutions     print fewest-move solutions in the stored-solution format\n"
          "  --max-states N  states kept before giving up with \"unknown\"\n"
          "  --no-prune      do not skip states proven unclearable\n"
+         "Beside the fewest moves the table gives the states reachable from the start (+ when\n"
+         "the state limit stopped the count), the share of them from which no clear is\n"
+         "reachable (dead), and along the solution shown the positions with two or more legal\n"
+         "moves (choices) and those where one of the moves leads to a dead state (traps);\n"
+         "least is the fewest traps that any fewest-move solution passes.\n"
          "exit status: 0 all solvable, 1 bad input, 2 a stage unsolvable or without a piece,\n"
          "3 a stage undecided within the state limit\n";
-}
-
-const char* kindName(uint8_t code) {
-  switch (code) {
-    case common::kWalker:
-      return "walker";
-    case common::kSlider:
-      return "slider";
-    case common::kEraser:
-      return "eraser";
-    case common::kJumper:
-      return "jumper";
-    default:
-      return "piece";
-  }
 }
 
 struct Census {
@@ -139,13 +130,18 @@ int main(int argc, char** argv) {
 
   bool failing = false, unknown = false;
   if (!solutions) {
-    std::printf("stage  pieces          unpainted  verdict      moves       states      time\n");
+    std::printf(
+        "stage  pieces          unpainted  verdict     moves   reachable   dead%%  choices  traps"
+        "  least     time\n");
   }
   const auto all = std::chrono::steady_clock::now();
   for (int s = 1; s <= common::kStageCount; ++s) {
     if (only && s != only) continue;
     const auto start = std::chrono::steady_clock::now();
-    const solve::Result r = solve::solveStage(set, s, options);
+    const solve::StageReport report =
+        solutions ? solve::StageReport{solve::solveStage(set, s, options), {}}
+                  : solve::examineStage(set, s, options);
+    const solve::Result& r = report.fewest;
     const double secs =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     failing = failing || r.verdict == solve::Verdict::kUnsolvable ||
@@ -168,9 +164,20 @@ int main(int argc, char** argv) {
     if (c.other) p += " X" + std::to_string(c.other);
     char moves[16] = "-";
     if (r.moves >= 0) std::snprintf(moves, sizeof moves, "%d", r.moves);
-    std::printf("%5d  %-14s  %9d  %-10s  %5s  %11llu  %7.3f s\n", s, p.c_str(), c.unpainted,
-                verdictName(r.verdict), moves, static_cast<unsigned long long>(r.statesExplored),
-                secs);
+    const solve::Survey& d = report.depth;
+    const double reachable = d.reachable ? static_cast<double>(d.reachable) : 1.0;
+    char depth[96];
+    if (r.verdict == solve::Verdict::kSolvable && d.reachable) {
+      // A survey cut short by the state limit gives lower bounds, marked with a +.
+      const char* more = d.complete ? " " : "+";
+      std::snprintf(depth, sizeof depth, "%10llu%s %6.1f  %7d  %5d  %5d",
+                    static_cast<unsigned long long>(d.reachable), more, 100.0 * d.dead / reachable,
+                    d.choices, d.traps, d.leastTraps);
+    } else {
+      std::snprintf(depth, sizeof depth, "%10s  %6s  %7s  %5s  %5s", "-", "-", "-", "-", "-");
+    }
+    std::printf("%5d  %-14s  %9d  %-10s  %5s  %s  %7.3f s\n", s, p.c_str(), c.unpainted,
+                verdictName(r.verdict), moves, depth, secs);
     if (show && r.verdict == solve::Verdict::kSolvable) {
       // Replayed through the rules to name the piece that makes each move.
       rules::PlayState ps;
@@ -179,8 +186,8 @@ int main(int argc, char** argv) {
       ps.turnPass();
       for (size_t i = 0; i < r.solution.size(); ++i) {
         const solve::Move& m = r.solution[i];
-        std::printf("  %3zu. %s at (%d, %d) %s\n", i + 1, kindName(ps.playField[m.x][m.y]), m.x,
-                    m.y, solve::directionName(m.dx, m.dy).c_str());
+        std::printf("  %3zu. %s at (%d, %d) %s\n", i + 1, common::cellName(ps.playField[m.x][m.y]),
+                    m.x, m.y, solve::directionName(m.dx, m.dy).c_str());
         ps.aimDX = static_cast<int16_t>(m.dx);
         ps.aimDY = static_cast<int16_t>(m.dy);
         if (ps.moveAttempt()) ps.arrive(ps.moveDistance());

@@ -2,9 +2,8 @@
 #include "tools/solve/solver.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
-#include <limits>
+
+#include "tools/solve/state_store.h"
 
 namespace solve {
 
@@ -28,6 +27,11 @@ bool parseDirection(const std::string& name, int* dx, int* dy) {
 }
 
 namespace {
+
+using store::Codec;
+using store::play;
+using store::StateTable;
+using store::Step;
 
 // ---------------------------------------------------------------------------------------------
 // Cell sets as bit masks: cell (x, y) is bit 12·y + x. The two spare bits per row keep moves of
@@ -69,178 +73,6 @@ int bestReduction(uint8_t code) {
   if (code == common::kSlider) return 2;
   if (code == common::kEraser) return -1;
   return 1;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Compact play states. Cells that are blocks or empty space never change, so a state is: one
-// bit per other cell (painted or not; 0 under a piece), the cell of each piece in rank order
-// 2..k+1 (the last one active), and which piece of the fixed cyclic order is active, taken
-// modulo the period of the kind sequence, since the rules see only codes and ranks.
-class Codec {
- public:
-  explicit Codec(const rules::PlayState& numbered) {
-    std::vector<std::pair<int, uint8_t>> byRank;
-    for (int y = 0; y < 10; ++y) {
-      for (int x = 0; x < 10; ++x) {
-        const uint8_t c = numbered.playField[x][y];
-        if (c == common::kBlock || c == common::kEmpty) {
-          base_.playField[x][y] = c;
-        } else {
-          floorCells_.push_back(static_cast<uint8_t>(10 * y + x));
-        }
-        if (rules::isPiece(c)) byRank.emplace_back(numbered.turnRank[x][y], c);
-      }
-    }
-    std::sort(byRank.begin(), byRank.end());
-    for (const auto& [rank, code] : byRank) kinds_.push_back(code);
-    k_ = static_cast<int>(kinds_.size());
-    period_ = k_;
-    for (int q = 1; q < k_; ++q) {
-      if (k_ % q) continue;
-      bool same = true;
-      for (int i = 0; i < k_ && same; ++i) same = kinds_[i] == kinds_[(i + q) % k_];
-      if (same) {
-        period_ = q;
-        break;
-      }
-    }
-    rotationBits_ = period_ > 1 ? std::bit_width(static_cast<unsigned>(period_ - 1)) : 0;
-    const int bits = static_cast<int>(floorCells_.size()) + 7 * k_ + rotationBits_;
-    words_ = std::max(1, (bits + 63) / 64);
-    base_.turnCycle = k_ + 1;
-  }
-
-  int words() const { return words_; }
-  int pieces() const { return k_; }
-  int period() const { return period_; }
-
-  // `rotation` is the index, in the cyclic order, of the active piece.
-  void encode(const rules::PlayState& ps, int rotation, uint64_t* out) const {
-    std::memset(out, 0, sizeof(uint64_t) * words_);
-    const int pieceBits = static_cast<int>(floorCells_.size());
-    for (size_t i = 0; i < floorCells_.size(); ++i) {
-      const int x = floorCells_[i] % 10, y = floorCells_[i] / 10;
-      const uint8_t c = ps.playField[x][y];
-      if (c == common::kPainted) {
-        out[i / 64] |= uint64_t{1} << (i % 64);
-      } else if (rules::isPiece(c)) {
-        put(out, pieceBits + 7 * (ps.turnRank[x][y] - 2), 7, floorCells_[i]);
-      }
-    }
-    put(out, pieceBits + 7 * k_, rotationBits_, static_cast<uint64_t>(rotation % period_));
-  }
-
-  // Rebuilds the play state; returns the rotation.
-  int decode(const uint64_t* in, rules::PlayState& ps) const {
-    ps = base_;
-    int at = 0;
-    for (const uint8_t cell : floorCells_) {
-      if (get(in, at, 1)) ps.playField[cell % 10][cell / 10] = common::kPainted;
-      ++at;
-    }
-    const int rotation = static_cast<int>(get(in, at + 7 * k_, rotationBits_));
-    for (int r = 2; r <= k_ + 1; ++r) {
-      const int cell = static_cast<int>(get(in, at, 7));
-      at += 7;
-      const int x = cell % 10, y = cell / 10;
-      ps.playField[x][y] = kinds_[(rotation + r - 1) % k_];
-      ps.turnRank[x][y] = static_cast<uint8_t>(r);
-      if (r == k_ + 1) {
-        ps.activeX = x;
-        ps.activeY = y;
-      }
-    }
-    return rotation;
-  }
-
- private:
-  static void put(uint64_t* w, int at, int n, uint64_t v) {
-    if (n == 0) return;
-    w[at / 64] |= v << (at % 64);
-    if (at % 64 + n > 64) w[at / 64 + 1] |= v >> (64 - at % 64);
-  }
-  static uint64_t get(const uint64_t* w, int at, int n) {
-    if (n == 0) return 0;
-    uint64_t v = w[at / 64] >> (at % 64);
-    if (at % 64 + n > 64) v |= w[at / 64 + 1] << (64 - at % 64);
-    return v & ((uint64_t{1} << n) - 1);
-  }
-
-  rules::PlayState base_;
-  std::vector<uint8_t> floorCells_;  // 10·y + x of every cell that is not block or empty space
-  std::vector<uint8_t> kinds_;       // piece codes in the cyclic turn order
-  int k_ = 0, period_ = 1, rotationBits_ = 0, words_ = 1;
-};
-
-// Stored states in insertion order (so the breadth-first queue is the store itself) with an
-// open-addressing index over them.
-class StateTable {
- public:
-  static constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
-
-  explicit StateTable(int words) : words_(words), slots_(1 << 12, kNone) {}
-
-  uint64_t size() const { return count_; }
-  const uint64_t* key(uint64_t i) const { return &keys_[i * words_]; }
-
-  // Index of the key, or kNone.
-  uint32_t find(const uint64_t* k) const {
-    const size_t mask = slots_.size() - 1;
-    for (size_t s = hash(k) & mask;; s = (s + 1) & mask) {
-      const uint32_t i = slots_[s];
-      if (i == kNone) return kNone;
-      if (std::memcmp(key(i), k, sizeof(uint64_t) * words_) == 0) return i;
-    }
-  }
-
-  // Stores a key known to be absent; returns its index.
-  uint32_t insert(const uint64_t* k) {
-    if ((count_ + 1) * 2 > slots_.size()) grow();
-    const uint32_t index = static_cast<uint32_t>(count_++);
-    keys_.insert(keys_.end(), k, k + words_);
-    place(index);
-    return index;
-  }
-
- private:
-  size_t hash(const uint64_t* k) const {
-    uint64_t h = 0x9E3779B97F4A7C15ull;
-    for (int i = 0; i < words_; ++i) {
-      h ^= k[i];
-      h *= 0xFF51AFD7ED558CCDull;
-      h ^= h >> 32;
-    }
-    h *= 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 29;
-    return static_cast<size_t>(h);
-  }
-  void place(uint32_t index) {
-    const size_t mask = slots_.size() - 1;
-    size_t s = hash(key(index)) & mask;
-    while (slots_[s] != kNone) s = (s + 1) & mask;
-    slots_[s] = index;
-  }
-  void grow() {
-    slots_.assign(slots_.size() * 2, kNone);
-    for (uint64_t i = 0; i < count_; ++i) place(static_cast<uint32_t>(i));
-  }
-
-  int words_;
-  uint64_t count_ = 0;
-  std::vector<uint64_t> keys_;
-  std::vector<uint32_t> slots_;
-};
-
-// One move of the active piece by the game's own rules, up to and including the turn pass.
-enum class Step { kRefused, kCleared, kMoved };
-Step play(rules::PlayState& ps, const Move& aim) {
-  ps.aimDX = static_cast<int16_t>(aim.dx);
-  ps.aimDY = static_cast<int16_t>(aim.dy);
-  if (!ps.moveAttempt()) return Step::kRefused;
-  ps.arrive(ps.moveDistance());
-  if (ps.isCleared()) return Step::kCleared;
-  ps.turnPass();
-  return Step::kMoved;
 }
 
 }  // namespace
@@ -415,73 +247,6 @@ Result solveStage(const common::StageSet& set, int s, const Options& options) {
   ps.loadStage(set, s);
   ps.numberPieces();
   return solve(ps, options);
-}
-
-Survey survey(const rules::PlayState& numbered, uint64_t maxStates) {
-  Survey out;
-  if (!numbered.hasPiece() || numbered.isCleared()) {
-    out.complete = true;
-    return out;
-  }
-  const Codec codec(numbered);
-  StateTable table(codec.words());
-  std::vector<uint64_t> key(codec.words());
-  constexpr uint32_t kClears = StateTable::kNone - 1;
-  std::vector<uint32_t> successors;  // four per state: a state index, kClears or kNone
-
-  rules::PlayState ps = numbered;
-  ps.turnPass();
-  codec.encode(ps, 0, key.data());
-  table.insert(key.data());
-  rules::PlayState base, next;
-  out.complete = true;
-  for (uint64_t i = 0; i < table.size(); ++i) {
-    const int rotation = codec.decode(table.key(i), base);
-    for (int a = 0; a < 4; ++a) {
-      next = base;
-      uint32_t to = StateTable::kNone;
-      const Step step = play(next, kAims[a]);
-      if (step == Step::kCleared) {
-        to = kClears;
-        ++out.clearingMoves;
-      } else if (step == Step::kMoved) {
-        codec.encode(next, rotation + 1, key.data());
-        to = table.find(key.data());
-        if (to == StateTable::kNone) {
-          if (table.size() >= maxStates) {
-            out.complete = false;
-          } else {
-            to = table.insert(key.data());
-          }
-        }
-      }
-      successors.push_back(to);
-    }
-  }
-  const uint64_t n = table.size();
-  std::vector<uint8_t> alive(n, 0);
-  for (bool changed = true; changed;) {
-    changed = false;
-    for (uint64_t i = n; i-- > 0;) {
-      if (alive[i]) continue;
-      for (int a = 0; a < 4; ++a) {
-        const uint32_t to = successors[i * 4 + a];
-        if (to == kClears || (to != StateTable::kNone && alive[to])) {
-          alive[i] = 1;
-          changed = true;
-          break;
-        }
-      }
-    }
-  }
-  out.reachable = n;
-  for (uint64_t i = 0; i < n; ++i) {
-    if (!alive[i]) ++out.dead;
-    bool any = false;
-    for (int a = 0; a < 4; ++a) any = any || successors[i * 4 + a] != StateTable::kNone;
-    if (!any) ++out.stalled;
-  }
-  return out;
 }
 
 }  // namespace solve

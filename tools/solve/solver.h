@@ -57,16 +57,33 @@ Result solveStage(const common::StageSet& set, int s, const Options& options = {
 // unpainted floor, are taken into account; a false answer proves nothing.
 bool provablyDead(const rules::PlayState& state);
 
-// Counts over every state reachable from the start, for designing stages.
+// Counts over every state reachable from the start: how deep a stage is.
 struct Survey {
   bool complete = false;       // false when the state limit stopped the survey
   uint64_t reachable = 0;      // distinct states after a turn pass, not yet cleared
   uint64_t dead = 0;           // of those, states from which the field can no longer be cleared
   uint64_t stalled = 0;        // of those, states where the active piece has no legal move
   uint64_t clearingMoves = 0;  // moves that clear the field from some reachable state
+  int fewestMoves = -1;        // -1 when no clear is reachable
+  // A trap is a position where the active piece has two or more legal moves and one of them
+  // leads to a dead state; a choice is any position with two or more legal moves.
+  int leastTraps = -1;  // the fewest traps that any fewest-move solution passes
+  int choices = 0;      // along the solution given to the survey
+  int traps = 0;        // along the solution given to the survey
 };
 
-// Explores every reachable state (without pruning) and classifies it.
-Survey survey(const rules::PlayState& numbered, uint64_t maxStates = 4'000'000);
+// Explores every reachable state and classifies it; counts the choices and traps that the
+// moves of `along` pass, from the start, as far as they are legal. With `prune`, states proven
+// dead are counted as dead without being explored further: the figures on the way to a clear
+// stay exact, while `reachable`, `dead` and `stalled` count only the states explored.
+Survey survey(const rules::PlayState& numbered, uint64_t maxStates = 4'000'000,
+              const std::vector<Move>& along = {}, bool prune = false);
+
+// A stage solved and surveyed along the solution found.
+struct StageReport {
+  Result fewest;
+  Survey depth;
+};
+StageReport examineStage(const common::StageSet& set, int s, const Options& options = {});
 
 }  // namespace solve

@@ -2,6 +2,7 @@
 #include "tools/stage_design/design_search.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,26 +24,41 @@ uint8_t codeOf(char letter) {
 
 }  // namespace
 
-Score score(const common::StageSet& set, int s, int target) {
+Score score(const common::StageSet& set, int s, const Goal& goal) {
   Score out;
+  if (scoreLabelInk)
+    out.outOfView = static_cast<int>(view_check::problems(set, s, scoreLabelInk).size());
+  const double viewPenalty = 100.0 * out.outOfView;
   solve::Options options;
   options.maxStates = scoreStates;
   options.trackProgress = true;
   const solve::Result r = solve::solveStage(set, s, options);
   if (r.verdict != solve::Verdict::kSolvable) {
     // Closer to clear is better, which leads the walk toward solvable stages.
-    out.value = -1000.0 - 10.0 * std::max(r.fewestUnpainted, 0);
+    out.value = -1000.0 - 10.0 * std::max(r.fewestUnpainted, 0) - viewPenalty;
     return out;
   }
   out.moves = r.moves;
-  out.value = -10.0 * std::abs(r.moves - target);
-  if (std::abs(r.moves - target) > 3) return out;  // the survey is the slow part
+  const double off = std::abs(r.moves - goal.moves);
+  out.value = -10.0 * off - viewPenalty;
+  if (off > 4) return out;  // the survey is the slow part
   rules::PlayState ps;
   ps.loadStage(set, s);
   ps.numberPieces();
-  const solve::Survey v = solve::survey(ps, scoreStates);
-  out.deadShare = v.reachable ? static_cast<double>(v.dead) / static_cast<double>(v.reachable) : 0;
-  out.value = -10.0 * std::abs(r.moves - target) + 30.0 * out.deadShare;
+  // Skipping proven dead states keeps the traps exact and is much quicker.
+  const solve::Survey quick = solve::survey(ps, scoreStates, r.solution, true);
+  if (!quick.complete) return out;
+  out.leastTraps = quick.leastTraps;
+  out.traps = quick.traps;
+  // Traps up to two beyond the goal count fully, more only a little.
+  const int counted = std::min(out.leastTraps, goal.traps + 2);
+  out.value += 15.0 * counted + 1.0 * (out.leastTraps - counted);
+  if (off > 1 || out.leastTraps < goal.traps) return out;
+  const solve::Survey full = solve::survey(ps, goal.maxReachable);
+  if (full.complete) {
+    out.reachable = full.reachable;
+    out.value += 20.0;
+  }
   return out;
 }
 
@@ -53,29 +69,57 @@ void printStage(const common::StageSet& set, int s) {
   }
 }
 
-// Every combination: each ? cell takes each letter of `cells`, and exactly one * cell holds
-// `piece` (the other * cells are unpainted floor). The best `keep` stages are printed.
-int enumerate(std::string text, int s, int target, const std::string& cells, char piece, int keep) {
+void printScore(int s, const Score& sc) {
+  std::printf("stage %d  moves %d  least traps %d  traps %d  reachable %s  out of view %d\n", s,
+              sc.moves, sc.leastTraps, sc.traps,
+              sc.reachable ? std::to_string(sc.reachable).c_str() : "-", sc.outOfView);
+}
+
+namespace {
+
+// A stage block of the grid file with its free cells: ? cells, and * cells where pieces may
+// stand. Both read as unpainted floor in `base`.
+struct Template {
+  common::StageSet base;
   std::vector<std::pair<int, int>> free, spots;
+};
+
+bool readTemplate(const std::string& text, int s, Template* t) {
   size_t pos = text.find("stage " + std::to_string(s) + "\n");
+  if (pos == std::string::npos) pos = text.find("stage " + std::to_string(s) + " ");
   if (pos == std::string::npos) {
     std::cerr << "stage " << s << " not in the grid file\n";
-    return 1;
+    return false;
   }
+  // Only this stage's block is read: the others may hold free cells of their own.
+  std::string block = "stage " + std::to_string(s) + "\n";
   pos = text.find('\n', pos) + 1;
   for (int y = 0; y < 10; ++y) {
-    for (int x = 0; x < 10; ++x) {
-      if (text[pos + x] == '?') free.emplace_back(x, y);
-      if (text[pos + x] == '*') spots.emplace_back(x, y);
-      if (text[pos + x] == '?' || text[pos + x] == '*') text[pos + x] = '.';
+    std::string row = text.substr(pos, text.find('\n', pos) - pos);
+    for (int x = 0; x < 10 && x < static_cast<int>(row.size()); ++x) {
+      if (row[x] == '?') t->free.emplace_back(x, y);
+      if (row[x] == '*') t->spots.emplace_back(x, y);
+      if (row[x] == '?' || row[x] == '*') row[x] = '.';
     }
+    block += row + "\n";
     pos = text.find('\n', pos) + 1;
   }
   bool present[common::kStageCount + 1] = {};
-  const common::StageSet base = parseStageGrid(text, present);
+  t->base = parseStageGrid(block, present);
+  return true;
+}
+
+}  // namespace
+
+// Every combination: each ? cell takes each letter of `cells`, and exactly one * cell holds
+// `piece` (the other * cells are unpainted floor). The best `keep` stages are printed.
+int enumerate(std::string text, int s, const Goal& goal, const std::string& cells, char piece,
+              int keep) {
+  Template t;
+  if (!readTemplate(text, s, &t)) return 1;
   uint64_t combos = 1;
-  for (size_t i = 0; i < free.size() && combos < 1'000'000; ++i) combos *= cells.size();
-  const size_t spotChoices = spots.empty() ? 1 : spots.size();
+  for (size_t i = 0; i < t.free.size() && combos < 1'000'000; ++i) combos *= cells.size();
+  const size_t spotChoices = t.spots.empty() ? 1 : t.spots.size();
   if (combos * spotChoices > 200'000) {
     std::cerr << combos * spotChoices << " combinations are too many\n";
     return 1;
@@ -83,14 +127,14 @@ int enumerate(std::string text, int s, int target, const std::string& cells, cha
   std::vector<std::pair<Score, common::StageSet>> found;
   for (uint64_t c = 0; c < combos; ++c) {
     for (size_t spot = 0; spot < spotChoices; ++spot) {
-      common::StageSet trial = base;
+      common::StageSet trial = t.base;
       uint64_t rest = c;
-      for (const auto& [x, y] : free) {
+      for (const auto& [x, y] : t.free) {
         trial(x, y, s) = codeOf(cells[rest % cells.size()]);
         rest /= cells.size();
       }
-      if (!spots.empty()) trial(spots[spot].first, spots[spot].second, s) = codeOf(piece);
-      const Score sc = score(trial, s, target);
+      if (!t.spots.empty()) trial(t.spots[spot].first, t.spots[spot].second, s) = codeOf(piece);
+      const Score sc = score(trial, s, goal);
       if (sc.moves < 0) continue;
       found.emplace_back(sc, trial);
       std::sort(found.begin(), found.end(),
@@ -100,7 +144,7 @@ int enumerate(std::string text, int s, int target, const std::string& cells, cha
   }
   std::printf("%zu found\n", found.size());
   for (const auto& [sc, set] : found) {
-    std::printf("stage %d  moves %d dead %.1f%%\n", s, sc.moves, 100 * sc.deadShare);
+    printScore(s, sc);
     printStage(set, s);
   }
   return 0;
@@ -156,50 +200,90 @@ int carve(const common::StageSet& set, int s, uint8_t fill, uint64_t maxStates) 
   return check.verdict == solve::Verdict::kSolvable ? 0 : 2;
 }
 
-// The ? cells of stage s are free; everything else stays as drawn.
-int tune(std::string text, int s, int target, unsigned seed, int rounds, const std::string& cells) {
-  std::vector<std::pair<int, int>> free;
-  {
-    size_t pos = text.find("stage " + std::to_string(s) + "\n");
-    if (pos == std::string::npos) pos = text.find("stage " + std::to_string(s) + " ");
-    if (pos == std::string::npos) {
-      std::cerr << "stage " << s << " not in the grid file\n";
-      return 1;
-    }
-    pos = text.find('\n', pos) + 1;
-    for (int y = 0; y < 10; ++y) {
-      for (int x = 0; x < 10; ++x)
-        if (text[pos + x] == '?') {
-          free.emplace_back(x, y);
-          text[pos + x] = cells.empty() ? '-' : cells.back();
-        }
-      pos = text.find('\n', pos) + 1;
-    }
-  }
-  bool present[common::kStageCount + 1] = {};
-  common::StageSet best = parseStageGrid(text, present);
+int tune(std::string text, int s, const Goal& goal, unsigned seed, int rounds,
+         const std::string& cells, const std::string& freeLetters) {
+  Template t;
+  if (!readTemplate(text, s, &t)) return 1;
+  std::mt19937 rng(seed);
   std::vector<uint8_t> codes;
   for (const char c : cells) codes.push_back(codeOf(c));
-  std::mt19937 rng(seed);
-  Score bestScore = score(best, s, target);
-  for (int round = 0; round < rounds && !free.empty(); ++round) {
-    common::StageSet trial = best;
-    const int changes = 1 + static_cast<int>(rng() % 3);
-    for (int c = 0; c < changes; ++c) {
-      const auto [x, y] = free[rng() % free.size()];
-      trial(x, y, s) = codes[rng() % codes.size()];
+  common::StageSet current = t.base;
+  for (const auto& [x, y] : t.free) current(x, y, s) = codes.back();
+  // Cells drawn with a letter of `freeLetters` are free too, and start as drawn.
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x)
+      if (std::strchr(freeLetters.c_str(), kLetters[t.base(x, y, s) % 10]) &&
+          std::find(t.free.begin(), t.free.end(), std::pair{x, y}) == t.free.end())
+        t.free.emplace_back(x, y);
+  // Pieces move among their own cells and the * cells.
+  std::vector<std::pair<int, int>> spots = t.spots;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x)
+      if (rules::isPiece(t.base(x, y, s))) spots.emplace_back(x, y);
+  Score now = score(current, s, goal);
+  common::StageSet best = current;
+  Score bestScore = now;
+  for (int round = 0; round < rounds; ++round) {
+    common::StageSet trial = current;
+    if (spots.size() > 1 && rng() % 4 == 0) {
+      const auto [fx, fy] = spots[rng() % spots.size()];
+      const auto [tx, ty] = spots[rng() % spots.size()];
+      std::swap(trial(fx, fy, s), trial(tx, ty, s));
+    } else if (!t.free.empty()) {
+      const int changes = 1 + static_cast<int>(rng() % 3);
+      for (int c = 0; c < changes; ++c) {
+        const auto [x, y] = t.free[rng() % t.free.size()];
+        trial(x, y, s) = codes[rng() % codes.size()];
+      }
     }
-    const Score sc = score(trial, s, target);
-    if (sc.value >= bestScore.value) {
-      if (sc.value > bestScore.value)
-        std::fprintf(stderr, "round %d: moves %d dead %.1f%%\n", round, sc.moves,
-                     100 * sc.deadShare);
+    if (trial == current) continue;
+    const Score sc = score(trial, s, goal);
+    // Cooling from about one move's worth of score to a tenth of it.
+    const double heat = 10.0 * std::pow(0.01, static_cast<double>(round) / rounds);
+    const double chance = std::exp((sc.value - now.value) / heat);
+    if (sc.value >= now.value || std::uniform_real_distribution<double>(0, 1)(rng) < chance) {
+      current = trial;
+      now = sc;
+    }
+    if (sc.value > bestScore.value) {
       best = trial;
       bestScore = sc;
+      std::fprintf(stderr, "round %d: moves %d least traps %d reachable %llu\n", round, sc.moves,
+                   sc.leastTraps, static_cast<unsigned long long>(sc.reachable));
     }
   }
-  std::printf("stage %d  moves %d dead %.1f%%\n", s, bestScore.moves, 100 * bestScore.deadShare);
+  printScore(s, bestScore);
   printStage(best, s);
+  return 0;
+}
+
+int tidy(const common::StageSet& set, int s, const Goal& goal, const std::string& freeLetters,
+         uint8_t fill) {
+  common::StageSet out = set;
+  Score now = score(out, s, goal);
+  if (now.moves < 0) {
+    std::fprintf(stderr, "stage %d is not solvable\n", s);
+    return 2;
+  }
+  for (bool changed = true; changed;) {
+    changed = false;
+    for (int y = 0; y < 10; ++y) {
+      for (int x = 0; x < 10; ++x) {
+        const uint8_t was = out(x, y, s);
+        if (was == fill || !std::strchr(freeLetters.c_str(), kLetters[was % 10])) continue;
+        out(x, y, s) = fill;
+        const Score sc = score(out, s, goal);
+        if (sc.moves == now.moves && sc.leastTraps >= now.leastTraps && sc.outOfView == 0) {
+          now = sc;
+          changed = true;
+        } else {
+          out(x, y, s) = was;
+        }
+      }
+    }
+  }
+  printScore(s, now);
+  printStage(out, s);
   return 0;
 }
 
@@ -266,21 +350,21 @@ common::StageSet playout(const common::StageSet& set, int s, int length, uint8_t
 
 }  // namespace
 
-int generate(const common::StageSet& set, int s, int target, unsigned seed, int tries, int length,
-             uint8_t fill) {
+int generate(const common::StageSet& set, int s, const Goal& goal, unsigned seed, int tries,
+             int length, uint8_t fill) {
   std::mt19937 rng(seed);
   common::StageSet best = set;
   Score bestScore;
   for (int t = 0; t < tries; ++t) {
     const common::StageSet trial = playout(set, s, length, fill, rng);
-    const Score sc = score(trial, s, target);
+    const Score sc = score(trial, s, goal);
     if (sc.moves >= 0 && sc.value > bestScore.value) {
       best = trial;
       bestScore = sc;
-      std::fprintf(stderr, "try %d: moves %d dead %.1f%%\n", t, sc.moves, 100 * sc.deadShare);
+      std::fprintf(stderr, "try %d: moves %d least traps %d\n", t, sc.moves, sc.leastTraps);
     }
   }
-  std::printf("stage %d  moves %d dead %.1f%%\n", s, bestScore.moves, 100 * bestScore.deadShare);
+  printScore(s, bestScore);
   printStage(best, s);
   return 0;
 }
