@@ -8,7 +8,25 @@
 
 namespace platform {
 
-// What the window reports; the game's pointer and close handlers implement it.
+// The keys the game acts on; the window reports no others.
+enum class Key {
+  kBackspace,
+  kZ,
+  kU,
+  kR,
+  kM,
+  kEscape,
+  kLeft,
+  kRight,
+  kUp,
+  kDown,
+  kPad1,  // the keypad's 1, 3, 7 and 9, whether or not Num Lock is on
+  kPad3,
+  kPad7,
+  kPad9,
+};
+
+// What the window reports; the game's pointer, key and close handlers implement it.
 class WindowEvents {
  public:
   virtual ~WindowEvents() = default;
@@ -16,6 +34,8 @@ class WindowEvents {
   virtual void picMouseDown(int button, float x, float y) = 0;
   virtual void picMouseMove(int buttons, float x, float y) = 0;
   virtual void picMouseUp(int button, float x, float y) = 0;
+  // A key went down (its auto-repeat is not reported).
+  virtual void keyDown(Key key) = 0;
   virtual void closeRequested() = 0;
 };
 

@@ -13,8 +13,8 @@ packages=(
   # xmessage (in x11-utils) for the report where the box still cannot show
   timgm6mb-soundfont fluidsynth fonts-ipafont-gothic fonts-dejavu-core fontconfig
   xfonts-base x11-utils
-  # tests: real windows, clicks, screenshots, sound measurement
-  xvfb xauth xdotool imagemagick sox procps desktop-file-utils
+  # tests: real windows (a window manager for full screen), clicks, screenshots, sound
+  xvfb xauth xdotool imagemagick sox procps desktop-file-utils openbox
 )
 
 missing=()

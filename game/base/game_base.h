@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -30,12 +32,14 @@ enum BgmMode : int {
 struct MusicState {
   std::string bgmFile;  // relative to the program folder; empty switches music off
   bool bgmPlaying = false;
+  bool musicMuted = false;  // the player turned it off with M; it stays paused
 };
 
-// What the mouse handlers report to the frame loops.
+// What the mouse and key handlers report to the frame loops.
 struct PointerState {
   float mouseX = 0, mouseY = 0;
   bool leftDown = false, rightDown = false;
+  std::deque<platform::Key> pendingKeys;  // pressed and not yet acted on, oldest first
 };
 
 // The same streaks on every machine and every run: never seeded from the clock.
@@ -89,6 +93,11 @@ struct GameBase : PacingState, MusicState, PointerState, FadeState, ProgressStat
   void Pic_MouseDown(int button, int shift, float x, float y);
   void Pic_MouseMove(int button, int shift, float x, float y);
   void Pic_MouseUp(int button, int shift, float x, float y);
+  void Form_KeyDown(platform::Key key);
+  // The oldest key not yet acted on, taken from the queue; M is left to the frame wait.
+  std::optional<platform::Key> takeKey();
+  // M, acted on in every frame of every screen: pauses the music or plays it on.
+  void muteKeys();
 
   void f_out();
   void f_in();

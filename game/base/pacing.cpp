@@ -6,6 +6,7 @@ namespace game {
 void GameBase::waitFrame(int period) {
   animPhase += animStep;
   if (animPhase >= 2 || animPhase <= 0) animStep = -animStep;
+  muteKeys();
   bgmControl(kBgmKeepPlaying);
   // Events are delivered at least once, also when the frame is already over. The
   // wait sleeps in the platform instead of spinning, so an idle game costs nothing.
@@ -39,7 +40,7 @@ void GameBase::bgmControl(BgmMode mode) {
       bgmPlaying = false;
       break;
     case kBgmKeepPlaying: {
-      if (!bgmPlaying) return;
+      if (!bgmPlaying || musicMuted) return;
       std::string reply;
       if (sound.mciSendString("status bgm mode", &reply) == 0 && reply.substr(0, 7) != "playing") {
         sound.mciExecute("seek bgm to start");
@@ -49,6 +50,19 @@ void GameBase::bgmControl(BgmMode mode) {
     }
     default:
       break;
+  }
+}
+
+void GameBase::muteKeys() {
+  for (auto k = pendingKeys.begin(); k != pendingKeys.end();) {
+    if (*k != platform::Key::kM) {
+      ++k;
+      continue;
+    }
+    k = pendingKeys.erase(k);
+    musicMuted = !musicMuted;
+    // Paused rather than closed, so the tune goes on where it stopped.
+    if (bgmPlaying) host.sound().mciExecute(musicMuted ? "stop bgm" : "play bgm notify");
   }
 }
 

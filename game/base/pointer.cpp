@@ -1,4 +1,4 @@
-// The play surface's mouse handlers: they only set the pointer state for the frame loops.
+// The mouse and key handlers: they only record what happened for the frame loops.
 #include "game/base/game_base.h"
 
 namespace game {
@@ -17,6 +17,21 @@ void GameBase::Pic_MouseUp(int, int, float, float) {
   // Any release clears both presses.
   leftDown = false;
   rightDown = false;
+}
+
+void GameBase::Form_KeyDown(platform::Key key) {
+  pendingKeys.push_back(key);
+}
+
+std::optional<platform::Key> GameBase::takeKey() {
+  // M is the frame wait's, on every screen.
+  for (auto k = pendingKeys.begin(); k != pendingKeys.end(); ++k) {
+    if (*k == platform::Key::kM) continue;
+    const platform::Key key = *k;
+    pendingKeys.erase(k);
+    return key;
+  }
+  return std::nullopt;
 }
 
 }  // namespace game

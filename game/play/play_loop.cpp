@@ -1,4 +1,4 @@
-// Playing one stage: set-up, turn change and the frame loop with aim, click and scroll.
+// Playing one stage: set-up, turn change and the frame loop with aim, click, keys and scroll.
 #include "game/play/play_screen.h"
 
 namespace game {
@@ -8,7 +8,41 @@ namespace {
 // Where the buttons sit; a click on them must be strictly inside.
 constexpr layout::Rect kGiveUp = layout::kGiveUpAt, kRetry = layout::kRetryAt;
 
+// What the player asked for in a frame, by a click or by a key.
+enum class Ask { kNothing, kGiveUp, kRetry, kMove };
+
+// The direction a key moves the active piece in: the arrows turned an eighth of a turn
+// clockwise, each along a row of the diamond, and the keypad's diagonals as they lie.
+bool keyDirection(platform::Key key, int16_t& dx, int16_t& dy) {
+  using platform::Key;
+  switch (key) {
+    case Key::kRight:
+    case Key::kPad3:
+      return dx = 1, dy = 0, true;
+    case Key::kDown:
+    case Key::kPad1:
+      return dx = 0, dy = 1, true;
+    case Key::kLeft:
+    case Key::kPad7:
+      return dx = -1, dy = 0, true;
+    case Key::kUp:
+    case Key::kPad9:
+      return dx = 0, dy = -1, true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
+
+void PlayScreen::undoMove() {
+  if (moveHistory.empty()) return;
+  // The aim is the pointer's, not the past's.
+  const int16_t dx = aimDX, dy = aimDY;
+  static_cast<rules::PlayState&>(*this) = moveHistory.back();
+  moveHistory.pop_back();
+  aimDX = dx, aimDY = dy;
+}
 
 void PlayScreen::drawButtons() {
   blitChr(kGiveUp.x, kGiveUp.y, layout::kGiveUpButton, platform::Rop::SrcPaint);
@@ -20,6 +54,7 @@ void PlayScreen::MainL() {
   Phase phase = Phase::SetUp;
   for (;;) {
     if (phase == Phase::SetUp) {
+      moveHistory.clear();
       numberPieces();
       fadeMode = kFadingIn;
       platform::fillRect(back.image, 0, 0, kPicWidth, kPicHeight, platform::kBlack);
@@ -79,21 +114,44 @@ void PlayScreen::MainL() {
       drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::aimArrow(aimDX, aimDY));
     }
 
+    Ask ask = Ask::kNothing;
     if (leftDown) {
       leftDown = false;
-      if (mouseX < kGiveUp.x + kGiveUp.w && mouseY < kGiveUp.y + kGiveUp.h) {
-        playClick();
-        fadeMode = kFadingOut;
-        waitFrame(100);
-        continue;
-      }
-      if (mouseX > kRetry.x && mouseY < kRetry.y + kRetry.h) {
-        playClick();
-        loadStage(stageSet, curStage + 1);
-        phase = Phase::SetUp;
-        continue;
-      }
+      if (mouseX < kGiveUp.x + kGiveUp.w && mouseY < kGiveUp.y + kGiveUp.h)
+        ask = Ask::kGiveUp;
+      else if (mouseX > kRetry.x && mouseY < kRetry.y + kRetry.h)
+        ask = Ask::kRetry;
+      else
+        ask = Ask::kMove;
+    } else if (const std::optional<platform::Key> key = takeKey()) {
+      // One key a frame, where a click is taken; keys pressed in a move, a fade or the
+      // banner wait for this point.
+      if (*key == platform::Key::kBackspace || *key == platform::Key::kZ ||
+          *key == platform::Key::kU)
+        undoMove();
+      else if (*key == platform::Key::kR)
+        ask = Ask::kRetry;
+      else if (*key == platform::Key::kEscape)
+        ask = Ask::kGiveUp;
+      else if (keyDirection(*key, aimDX, aimDY))
+        ask = Ask::kMove;
+    }
+    if (ask == Ask::kGiveUp) {
+      playClick();
+      fadeMode = kFadingOut;
+      waitFrame(100);
+      continue;
+    }
+    if (ask == Ask::kRetry) {
+      playClick();
+      loadStage(stageSet, curStage + 1);
+      phase = Phase::SetUp;
+      continue;
+    }
+    if (ask == Ask::kMove) {
+      const rules::PlayState before = *this;
       if (moveAttempt()) {
+        moveHistory.push_back(before);
         animateMove();
         phase = Phase::TurnChange;
         continue;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "game/render/field_renderer.h"
 
@@ -12,12 +13,16 @@ struct PlayScreen : FieldRenderer {
   using FieldRenderer::FieldRenderer;
 
   int16_t curStage = 0;  // stage being played, minus one
+  // The play state before each move since the stage's start, to take moves back.
+  std::vector<rules::PlayState> moveHistory;
 
   void MainL();
   void animateMove();
   void sclear();
   // GiveUp at the top left, Retry at the top right.
   void drawButtons();
+  // Takes back the last move: the field, the pieces and the turn as they were before it.
+  void undoMove();
 };
 
 }  // namespace game

@@ -18,6 +18,7 @@ struct Game : StageSelect, platform::WindowEvents {
   void picMouseDown(int button, float x, float y) override { Pic_MouseDown(button, 0, x, y); }
   void picMouseMove(int buttons, float x, float y) override { Pic_MouseMove(buttons, 0, x, y); }
   void picMouseUp(int button, float x, float y) override { Pic_MouseUp(button, 0, x, y); }
+  void keyDown(platform::Key key) override { Form_KeyDown(key); }
   void closeRequested() override { Form_Unload(); }
 };
 

@@ -35,6 +35,9 @@ void Game::Form_Load() {
       leftDown = false;
       fadeMode = kFadingOut;
     }
+    // The title has no keys of its own; the screens after it must not inherit them.
+    while (takeInput && takeKey()) {
+    }
     waitFrame(100);
   }
 }

@@ -99,6 +99,9 @@ void StageSelect::menu() {
       curStage = static_cast<int16_t>(hoverStage - 1);
       loadStage(stageSet, hoverStage);
     }
+    // The list has no keys of its own; play must not inherit them.
+    while (takeKey()) {
+    }
     waitFrame(100);
   }
 }

@@ -41,6 +41,9 @@ void ScriptedHost::deliverEvents() {
       case EventType::Up:
         events_->picMouseUp(e.button, e.x, e.y);
         break;
+      case EventType::KeyDown:
+        events_->keyDown(e.key);
+        break;
       case EventType::Close:
         events_->closeRequested();
         break;

@@ -13,11 +13,12 @@ namespace platform {
 
 class ScriptedHost : public Host, public Sound {
  public:
-  enum class EventType { Down, Move, Up, Close };
+  enum class EventType { Down, Move, Up, KeyDown, Close };
   struct Event {
     EventType type;
     int button = 0;
     float x = 0, y = 0;
+    Key key = Key::kEscape;
   };
   struct MciCall {
     std::string command;
@@ -33,6 +34,7 @@ class ScriptedHost : public Host, public Sound {
   void press(int button, float x, float y) { queue({EventType::Down, button, x, y}); }
   void move(float x, float y) { queue({EventType::Move, 0, x, y}); }
   void release(int button) { queue({EventType::Up, button, 0, 0}); }
+  void key(Key k) { queue({EventType::KeyDown, 0, 0, 0, k}); }
   void close() { queue({EventType::Close}); }
 
   // Called at the start of every delivery, before pending events run: the test's view

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/program_folder.h"
@@ -31,6 +33,31 @@ int pointerButton(Uint8 button) {
     default:
       return 0;
   }
+}
+
+// The game's keys: the keypad by position, so its digits count whether Num Lock is on or
+// not; the others by what they print, so letters follow the keyboard's layout.
+constexpr std::pair<SDL_Scancode, Key> kPadKeys[] = {{SDL_SCANCODE_KP_1, Key::kPad1},
+                                                     {SDL_SCANCODE_KP_3, Key::kPad3},
+                                                     {SDL_SCANCODE_KP_7, Key::kPad7},
+                                                     {SDL_SCANCODE_KP_9, Key::kPad9}};
+constexpr std::pair<SDL_Keycode, Key> kKeys[] = {{SDLK_BACKSPACE, Key::kBackspace},
+                                                 {SDLK_z, Key::kZ},
+                                                 {SDLK_u, Key::kU},
+                                                 {SDLK_r, Key::kR},
+                                                 {SDLK_m, Key::kM},
+                                                 {SDLK_ESCAPE, Key::kEscape},
+                                                 {SDLK_LEFT, Key::kLeft},
+                                                 {SDLK_RIGHT, Key::kRight},
+                                                 {SDLK_UP, Key::kUp},
+                                                 {SDLK_DOWN, Key::kDown}};
+
+std::optional<Key> gameKey(const SDL_Keysym& k) {
+  for (const auto& [code, key] : kPadKeys)
+    if (k.scancode == code) return key;
+  for (const auto& [sym, key] : kKeys)
+    if (k.sym == sym) return key;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -125,6 +152,17 @@ void SdlHost::deliverEvents() {
         events_->picMouseMove(buttons, x, y);
         break;
       }
+      case SDL_KEYDOWN: {
+        if (e.key.repeat) break;
+        const SDL_Keysym& k = e.key.keysym;
+        const bool enter = k.sym == SDLK_RETURN || k.sym == SDLK_KP_ENTER;
+        if (k.sym == SDLK_F11 || (enter && (k.mod & KMOD_ALT))) {
+          toggleFullScreen();
+        } else if (const std::optional<Key> key = gameKey(k)) {
+          events_->keyDown(*key);
+        }
+        break;
+      }
       case SDL_MOUSEBUTTONUP: {
         // A side button's release is no more the game's than its press: reported, it would
         // clear a held left press.
@@ -145,6 +183,13 @@ void SdlHost::deliverEvents() {
     }
   }
   presentIfChanged();
+}
+
+void SdlHost::toggleFullScreen() {
+  if (!window_) return;
+  const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  stale_ = true;
 }
 
 void SdlHost::presentIfChanged() {

@@ -36,6 +36,8 @@ class SdlHost : public Host {
 
  private:
   void present();
+  // F11 and Alt+Enter: the whole screen, at the largest whole scale, or the window again.
+  void toggleFullScreen();
   // Presents only when the picture differs from the one on screen or the window asked to
   // be redrawn: an idle title would otherwise be drawn twenty times a second.
   void presentIfChanged();

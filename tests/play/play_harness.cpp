@@ -226,6 +226,13 @@ Play::Action release(int button) {
   };
 }
 
+Play::Action pressKey(platform::Key key) {
+  return [=](Play& p) {
+    p.host.key(key);
+    return true;
+  };
+}
+
 Play::Action closeNow() {
   return [](Play& p) {
     p.host.close();

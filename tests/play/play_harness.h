@@ -112,6 +112,7 @@ Play::Action beforeHiddenArrowFrame();
 Play::Action untilPlaying();
 Play::Action press(int button);
 Play::Action release(int button);
+Play::Action pressKey(platform::Key key);
 // Closes the window: the game saves its record and the process ends.
 Play::Action closeNow();
 // A click held across one frame: press now, release once the next frame has been drawn.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "platform/sdl/jpeg.h"
 #include "tests/play/play_harness.h"
@@ -38,11 +39,15 @@ struct ClickCase {
   float x, y;
   enum { MoveTo, GiveUp, Retry } outcome;
   int toX, toY;
+  std::optional<platform::Key> key = std::nullopt;  // pressed instead of the click
 };
 
 // A click at x exactly 64 or 436 is a move, and so is one at y exactly 32; a button wins
-// even where the field lies under it.
+// even where the field lies under it. A key does what the click in its direction or on its
+// button does: the arrows turned an eighth of a turn clockwise, the keypad's diagonals, R
+// and Escape.
 TEST(PlayClicks, ButtonAreasAreStrictAndLieOverTheField) {
+  using platform::Key;
   const ClickCase cases[] = {
       {"x 64 beside give-up", -50, 30, 64, 10, ClickCase::MoveTo, 0, 1},
       {"x 436 beside retry", -50, 30, 436, 10, ClickCase::MoveTo, 1, 0},
@@ -51,6 +56,16 @@ TEST(PlayClicks, ButtonAreasAreStrictAndLieOverTheField) {
       {"give-up just inside", -250, 0, 63.9f, 31.9f, ClickCase::GiveUp, 1, 1},
       {"retry over the field", 200, 0, 470, 15, ClickCase::Retry, 1, 1},
       {"retry just inside", 200, 0, 436.1f, 0, ClickCase::Retry, 1, 1},
+      {"Right: x + 1", -50, 30, 0, 0, ClickCase::MoveTo, 2, 1, Key::kRight},
+      {"Down: y + 1", -50, 30, 0, 0, ClickCase::MoveTo, 1, 2, Key::kDown},
+      {"Left: x - 1", -50, 30, 0, 0, ClickCase::MoveTo, 0, 1, Key::kLeft},
+      {"Up: y - 1", -50, 30, 0, 0, ClickCase::MoveTo, 1, 0, Key::kUp},
+      {"keypad 3: x + 1", -50, 30, 0, 0, ClickCase::MoveTo, 2, 1, Key::kPad3},
+      {"keypad 1: y + 1", -50, 30, 0, 0, ClickCase::MoveTo, 1, 2, Key::kPad1},
+      {"keypad 7: x - 1", -50, 30, 0, 0, ClickCase::MoveTo, 0, 1, Key::kPad7},
+      {"keypad 9: y - 1", -50, 30, 0, 0, ClickCase::MoveTo, 1, 0, Key::kPad9},
+      {"R retries", -50, 30, 300, 200, ClickCase::Retry, 1, 1, Key::kR},
+      {"Escape gives up", -50, 30, 300, 200, ClickCase::GiveUp, 1, 1, Key::kEscape},
   };
   for (const ClickCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -61,7 +76,7 @@ TEST(PlayClicks, ButtonAreasAreStrictAndLieOverTheField) {
     size_t clickFrame = 0;
     p.script(join({{untilPlaying(), pointAt(c.x, c.y), afterArrowFrame(),
                     check([&](Play& q) { clickFrame = q.frames.size(); })},
-                   click(),
+                   c.key ? std::vector<Play::Action>{pressKey(*c.key)} : click(),
                    {afterFrames(30), closeNow()}}));
     const bool returned = p.runMainL();
     ASSERT_GT(clickFrame, 0u);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -34,6 +35,20 @@ int fadeStepsDrawn(game::Game& g) {
     for (int i = 0; i < 202; ++i) fresh.next();
   }
   return -1;
+}
+
+// The stages of the shipped stage file, as the game loads them.
+common::StageSet shippedStages() {
+  Play loader;
+  loader.g.loadStages();
+  return loader.g.stageSet;
+}
+
+// The part of the play state a move and its turn pass change.
+bool samePosition(const rules::PlayState& a, const rules::PlayState& b) {
+  return std::memcmp(a.playField, b.playField, sizeof a.playField) == 0 &&
+         std::memcmp(a.turnRank, b.turnRank, sizeof a.turnRank) == 0 &&
+         a.turnCycle == b.turnCycle && a.activeX == b.activeX && a.activeY == b.activeY;
 }
 
 // Plays `moves` on stage s of `set` and checks everything from the first frame to clear.sav.
@@ -152,12 +167,7 @@ TEST(StageRun, ShippedStagesClearThroughTheirStoredSolutions) {
   }
   ASSERT_FALSE(files.empty()) << "no stored solutions beside the shipped stages";
 
-  common::StageSet shipped;
-  {
-    Play loader;
-    loader.g.loadStages();
-    shipped = loader.g.stageSet;
-  }
+  const common::StageSet shipped = shippedStages();
   int played = 0;
   for (const fs::path& file : files) {
     for (const solve::StoredSolution& s :
@@ -167,6 +177,69 @@ TEST(StageRun, ShippedStagesClearThroughTheirStoredSolutions) {
     }
   }
   EXPECT_GT(played, 0) << "the solution files hold no stage lines";
+}
+
+// Undo on a shipped stage's stored solution: after one move, after three and back to the
+// start, with nothing more to take back after that; a key pressed during a move waits for
+// the next play frame; retry empties the history. The view stays and nothing sounds.
+TEST(StageRun, UndoGivesBackThePositionBeforeEachMove) {
+  const auto solutions = solve::parseSolutions(
+      testing_support::readFile(std::string(BRACKLE_SOURCE_DIR) + "/tests/rules/solutions.txt"));
+  auto longer = std::find_if(solutions.begin(), solutions.end(),
+                             [](const solve::StoredSolution& s) { return s.moves.size() >= 4; });
+  ASSERT_NE(longer, solutions.end());
+  const std::vector<Move>& m = longer->moves;
+  SCOPED_TRACE("stage " + std::to_string(longer->stage));
+  Play p;
+  p.g.viewX = -60.5;
+  p.enter(shippedStages(), longer->stage);
+  std::vector<rules::PlayState> seen;  // the position before move i, after the last one
+  const auto record = [&] { return check([&](Play& q) { seen.push_back(q.g); }); };
+  const auto expectPosition = [&](size_t i, const char* when) {
+    return check([&, i, when](Play& q) {
+      EXPECT_TRUE(samePosition(q.g, seen.at(i))) << when;
+      EXPECT_EQ(q.g.viewX, -60.5) << when;
+    });
+  };
+  const auto undoWith = [&](platform::Key key) {
+    return std::vector<Play::Action>{pressKey(key), afterFrames(2)};
+  };
+  const auto undoDuringMove = check([&](Play& q) {
+    q.onDelivery = [](Play& r) {
+      if (r.newFrame() && r.frames.back().kind == Kind::Move) {
+        r.host.key(platform::Key::kBackspace);
+        r.onDelivery = nullptr;
+      }
+    };
+  });
+  p.script(join({{untilPlaying(), record()},
+                 playMove(m[0]),
+                 {record()},
+                 undoWith(platform::Key::kBackspace),
+                 {expectPosition(0, "after one move")},
+                 playMove(m[0]),
+                 playMove(m[1]),
+                 {record()},
+                 playMove(m[2]),
+                 undoWith(platform::Key::kZ),
+                 {expectPosition(2, "after three moves")},
+                 undoWith(platform::Key::kU),
+                 undoWith(platform::Key::kBackspace),
+                 {expectPosition(0, "all moves back")},
+                 undoWith(platform::Key::kZ),
+                 {expectPosition(0, "nothing more to take back")},
+                 {undoDuringMove},
+                 playMove(m[0]),
+                 {afterFrames(2), expectPosition(0, "a key during a move")},
+                 playMove(m[0]),
+                 playMove(m[1]),
+                 {pressKey(platform::Key::kR), afterFrames(2), untilPlaying()},
+                 undoWith(platform::Key::kZ),
+                 {expectPosition(0, "retry empties the history")},
+                 {closeNow()}}));
+  EXPECT_FALSE(p.runMainL());
+  EXPECT_TRUE(p.scriptDone());
+  EXPECT_EQ(p.host.wavesPlayed.size(), 1u) << "only retry sounds";
 }
 
 }  // namespace

@@ -139,8 +139,25 @@ struct PressLog : platform::WindowEvents {
   void picMouseUp(int button, float, float) override {
     seen.push_back("up " + std::to_string(button));
   }
+  void keyDown(platform::Key key) override {
+    seen.push_back("key " + std::to_string(static_cast<int>(key)));
+  }
   void closeRequested() override {}
 };
+
+std::string keySeen(platform::Key key) {
+  return "key " + std::to_string(static_cast<int>(key));
+}
+
+void pushKey(SDL_Keycode sym, SDL_Scancode code, bool repeat = false) {
+  SDL_Event e{};
+  e.key.type = SDL_KEYDOWN;
+  e.key.state = SDL_PRESSED;
+  e.key.repeat = repeat;
+  e.key.keysym.sym = sym;
+  e.key.keysym.scancode = code;
+  ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+}
 
 void pushButton(Uint32 type, Uint8 button) {
   SDL_Event e{};
@@ -152,7 +169,10 @@ void pushButton(Uint32 type, Uint8 button) {
   ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
 }
 
-TEST(GameWindow, SideButtonsAreNeitherPressedNorReleasedAndKeepALeftPress) {
+// The window reports the game's three buttons and its keys, each press once: the side
+// buttons neither way (their release would clear a held left press), no auto-repeat, the
+// keypad whether Num Lock is on or not, and no key the game does not know.
+TEST(GameWindow, ReportsOnlyTheGamesButtonsAndKeys) {
   realwindow::Xvfb x(640, 480);
   ::setenv("DISPLAY", x.display().c_str(), 1);
   platform::SdlHost host("Skelmora", 500, 350);
@@ -172,6 +192,20 @@ TEST(GameWindow, SideButtonsAreNeitherPressedNorReleasedAndKeepALeftPress) {
   pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
   host.deliverEvents();
   EXPECT_EQ(log.seen, (std::vector<std::string>{"down 1", "up 1"}));
+
+  log.seen.clear();
+  pushKey(SDLK_z, SDL_SCANCODE_Z);
+  pushKey(SDLK_z, SDL_SCANCODE_Z, true);      // held: the repeats are not presses
+  pushKey(SDLK_PAGEUP, SDL_SCANCODE_KP_9);    // the keypad's 9 with Num Lock off
+  pushKey(SDLK_KP_1, SDL_SCANCODE_KP_1);      // and the keypad's 1 with it on
+  pushKey(SDLK_PAGEUP, SDL_SCANCODE_PAGEUP);  // not the keypad
+  pushKey(SDLK_q, SDL_SCANCODE_Q);            // no key of the game
+  pushKey(SDLK_RETURN, SDL_SCANCODE_RETURN);  // Enter alone is nothing either
+  pushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
+  host.deliverEvents();
+  EXPECT_EQ(log.seen, (std::vector<std::string>{
+                          keySeen(platform::Key::kZ), keySeen(platform::Key::kPad9),
+                          keySeen(platform::Key::kPad1), keySeen(platform::Key::kEscape)}));
 }
 
 }  // namespace

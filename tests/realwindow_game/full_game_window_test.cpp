@@ -184,28 +184,36 @@ struct Session {
   }
 };
 
+// A runnable folder of the built game, whose path holds a blank, and what the tests
+// compare the screen with.
+struct GameFolder {
+  testing_support::TempDir dir{"brackle full game"};
+  common::StageSet stages;
+  std::vector<Move> stageOne;  // fewest moves, from the solver that proves stages solvable
+  Surface title, back;
+
+  GameFolder() {
+    const fs::path bin = BRACKLE_BIN_DIR;
+    fs::copy(bin / "brackle", fs::path(dir.path()) / "brackle");
+    for (const std::string& name : testing_support::runtimeFiles())
+      fs::copy(bin / name, fs::path(dir.path()) / name);
+    common::loadStageFile(stages, dir.file("stage.stg"));
+    stageOne = solve::solveStage(stages, 1).solution;
+    title = platform::decodeJpegFile(dir.file("title.jpg"));
+    back = platform::decodeJpegFile(dir.file("back.jpg"));
+  }
+};
+
 TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
-  const fs::path bin = BRACKLE_BIN_DIR;
-  ASSERT_TRUE(fs::exists(bin / "brackle")) << "build the brackle target first";
   ASSERT_EQ(IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG, IMG_INIT_PNG);
   fs::remove_all(SHOTS_DIR);
   realwindow::Xvfb x(1024, 768);
   ::setenv("DISPLAY", x.display().c_str(), 1);
-
-  testing_support::TempDir dir("brackle full game");  // its path holds a blank
-  fs::copy(bin / "brackle", fs::path(dir.path()) / "brackle");
-  for (const std::string& name : testing_support::runtimeFiles())
-    fs::copy(bin / name, fs::path(dir.path()) / name);
-  common::StageSet stages;
-  common::loadStageFile(stages, dir.file("stage.stg"));
-  // Stage 1's fewest moves, from the solver that proves the stages solvable.
-  const solve::Result solved = solve::solveStage(stages, 1);
-  ASSERT_EQ(solved.verdict, solve::Verdict::kSolvable);
-  const std::vector<Move>* solution = &solved.solution;
+  const GameFolder f;
+  const auto& [dir, stages, stageOne, title, back] = f;
+  ASSERT_FALSE(stageOne.empty()) << "stage 1 has no solution";
+  const std::vector<Move>* solution = &stageOne;
   std::printf("stage 1: %zu moves\n", solution->size());
-
-  const Surface title = platform::decodeJpegFile(dir.file("title.jpg"));
-  const Surface back = platform::decodeJpegFile(dir.file("back.jpg"));
   const auto listIdle = [&](const Surface& s, Rgb stageOneOutline) {
     return labelShows(s, 1, stageOneOutline, title_test::kGreyText) &&
            labelShows(s, 2, title_test::kBlueOutline, title_test::kGreyText) &&
@@ -315,6 +323,82 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
   }
   EXPECT_EQ(testing_support::readFile(dir.file("clear.sav")), want);
   EXPECT_EQ(testing_support::readFile(dir.file("stderr.txt")), "");
+}
+
+// The keys alone, on a desktop with a window manager: F11 fills the screen at twice the size
+// and Alt+Enter gives the window back; in play one move and Backspace give back the start
+// picture, and the keys of the fewest moves clear stage 1.
+TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
+  realwindow::Xvfb x(1024, 768);
+  ::setenv("DISPLAY", x.display().c_str(), 1);
+  realwindow::WindowManager wm(x.display());
+  const GameFolder f;
+  const auto& [dir, stages, stageOne, title, back] = f;
+  ASSERT_FALSE(stageOne.empty()) << "stage 1 has no solution";
+  const auto key = [](const std::string& name) {
+    xdotool("key " + name);
+    std::this_thread::sleep_for(700ms);  // a frame to take it and six to show the move
+  };
+
+  Session s;
+  GameProcess game(dir.path(), x.display());
+  ASSERT_TRUE(realwindow::within(
+      20s, [&] { return (s.at = realwindow::findWindow("Skelmora")).has_value(); }))
+      << "no window; the game wrote: " << testing_support::readFile(dir.file("stderr.txt"));
+  ASSERT_TRUE(s.waitFor(5s, [&](const Surface& pic) { return pic == title; }));
+  Pointer{*s.at}.move(250, 175);
+  xdotool("click 1");  // the window manager gives the clicked window the keyboard
+
+  // Full screen: the title at twice its size, centred on black; then the window again.
+  key("F11");
+  const std::optional<Geometry> full = realwindow::findWindow("Skelmora");
+  ASSERT_TRUE(full && full->width == 1024 && full->height == 768) << "F11 did not fill the screen";
+  const Surface screen = realwindow::screenshot();
+  keep(screen, "k1-full-screen");
+  int wrong = 0;
+  for (int y = 0; y < title.height(); ++y)
+    for (int x = 0; x < title.width(); ++x)
+      wrong += !(screen.pixel(12 + 2 * x + 1, 34 + 2 * y + 1) == title.pixel(x, y));
+  EXPECT_EQ(wrong, 0) << "the full screen is not the title at twice its size";
+  EXPECT_EQ(screen.pixel(5, 5), platform::kBlack);
+  key("alt+Return");
+  ASSERT_TRUE(realwindow::within(5s, [&] {
+    s.at = realwindow::findWindow("Skelmora");
+    return s.at && s.at->width == 501 && s.at->height == 351;
+  })) << "Alt+Enter did not give the window back";
+
+  // Into stage 1 with the pointer, then the pointer out of the way.
+  const Pointer p{*s.at};
+  p.click();
+  p.move(60, 121);
+  ASSERT_TRUE(s.waitFor(8s, [&](const Surface& pic) {
+    return labelShows(pic, 1, title_test::kBlueOutline, title_test::kWhiteText);
+  })) << "the stage list did not show";
+  p.click();
+  p.move(10, 340);
+  ASSERT_TRUE(s.waitFor(8s, [&](const Surface& pic) {
+    return orMatches(pic, 0, 0, 64, 32, back, 0, 320) == 64 * 32;
+  })) << "the play screen did not show";
+
+  // The start as shown over a few frames (the marker, the arrow and the pieces animate).
+  std::vector<Surface> start;
+  for (int i = 0; i < 8; ++i, std::this_thread::sleep_for(60ms))
+    start.push_back(playSurface(realwindow::screenshot(), *s.at));
+  const char* names[2][3] = {{"Up", "", "Down"}, {"Left", "", "Right"}};  // by dy, then dx
+  const auto keyOf = [&](const Move& m) { return m.dy ? names[0][m.dy + 1] : names[1][m.dx + 1]; };
+  key(keyOf(stageOne[0]));
+  key("BackSpace");
+  for (int i = 0; i < 4; ++i, std::this_thread::sleep_for(60ms)) {
+    const Surface now = playSurface(realwindow::screenshot(), *s.at);
+    EXPECT_TRUE(std::find(start.begin(), start.end(), now) != start.end())
+        << "Backspace did not give back the start picture";
+    if (i == 0) keep(now, "k2-undone");
+  }
+  for (const Move& m : stageOne) key(keyOf(m));
+  ASSERT_TRUE(s.waitFor(4s, bannerShows)) << "the keys did not clear stage 1";
+  keep(s.shot, "k3-banner");
+  EXPECT_EQ(game.close(5s), 0);
+  EXPECT_EQ(testing_support::readFile(dir.file("clear.sav")).substr(0, 6), "True\r\n");
 }
 
 }  // namespace

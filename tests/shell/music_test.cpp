@@ -69,6 +69,30 @@ TEST(Music, StartLoopAndStopSendTheseTexts) {
   EXPECT_EQ(sent(r.host, mark).size(), 0u);
 }
 
+// M pauses the tune and stops the loop's polling; M again plays it on from there. Each is
+// acted on in the frame wait after the one that delivered it, on any screen.
+TEST(Music, MPausesTheTuneUntilMIsPressedAgain) {
+  GameRun r;
+  r.g.bgmFile = "run.mid";
+  r.g.bgmControl(game::kBgmStart);
+  r.host.showWindow(r.g.Pic.image, r.g);
+  r.host.key(platform::Key::kM);
+  frame(r.g);
+  size_t mark = r.host.mciCalls.size();
+  r.host.statusMode = "stopped";
+  frame(r.g);
+  frame(r.g);
+  EXPECT_EQ(sent(r.host, mark), (std::vector<Sent>{{"stop bgm", true}}));
+  r.host.key(platform::Key::kM);
+  frame(r.g);
+  mark = r.host.mciCalls.size();
+  r.host.statusMode = "playing";
+  frame(r.g);
+  EXPECT_EQ(sent(r.host, mark),
+            (std::vector<Sent>{{"play bgm notify", true}, {"status bgm mode", false}}));
+  EXPECT_TRUE(r.g.pendingKeys.empty());
+}
+
 TEST(Music, EmptyFileNameSendsNothing) {
   GameRun r;
   r.g.bgmFile = "";

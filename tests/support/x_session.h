@@ -133,6 +133,36 @@ bool within(std::chrono::milliseconds limit, F test) {
   }
 }
 
+// A window manager on the display, for what only a managed window does (full screen);
+// stopped with the object.
+class WindowManager {
+ public:
+  explicit WindowManager(const std::string& display) {
+    pid_ = ::fork();
+    if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+      ::setenv("DISPLAY", display.c_str(), 1);
+      std::freopen("/dev/null", "w", stderr);
+      ::execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    // It owns the screen once it has made its check window.
+    within(std::chrono::seconds(10), [] {
+      return capture("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+             std::string::npos;
+    });
+  }
+  ~WindowManager() {
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  WindowManager(const WindowManager&) = delete;
+  WindowManager& operator=(const WindowManager&) = delete;
+
+ private:
+  pid_t pid_ = -1;
+};
+
 // The game started from its own folder on the given display, its standard error in
 // stderr.txt there and its sound to nowhere; killed if it still runs when the object goes.
 class GameProcess {

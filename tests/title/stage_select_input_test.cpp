@@ -28,9 +28,13 @@ TEST(StageSelectStart, PressOnStageThirtyCopiesItsLayoutAndPlaysTheClick) {
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) r.g.playField[x][y] = 2, r.g.turnRank[x][y] = 9;
   r.run([&](FrameView& v) {
-    if (v.index == kFirstIdleFrame) v.host.move(400, 320);
+    if (v.index == kFirstIdleFrame) {
+      v.host.move(400, 320);
+      v.host.key(platform::Key::kRight);  // the list has no keys; play must not get it
+    }
     if (v.index == kFirstIdleFrame + 1) {
       EXPECT_EQ(v.g.hoverStage, 30);
+      EXPECT_TRUE(v.g.pendingKeys.empty());
       EXPECT_TRUE(v.host.wavesPlayed.empty()) << "hovering makes no sound";
       v.host.press(1, 400, 320);
     }
