@@ -10,12 +10,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/raster.h"
+#include "tests/support/run_program.h"
 
 namespace realwindow {
 
@@ -57,21 +59,14 @@ class Xvfb {
   std::string display_;
 };
 
-// Output of a shell command (its standard output, bytes as they are).
-inline std::string capture(const std::string& command) {
-  std::string out;
-  FILE* p = ::popen(command.c_str(), "r");
-  if (!p) return out;
-  char buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  ::pclose(p);
-  return out;
+// What a program wrote to its standard output (run without a shell).
+inline std::string capture(const std::vector<std::string>& args) {
+  return testing_support::runProgram(args).out;
 }
 
 // The whole screen, through ImageMagick's import as a binary PPM.
 inline platform::Surface screenshot() {
-  const std::string ppm = capture("import -window root -depth 8 ppm:- 2>/dev/null");
+  const std::string ppm = capture({"import", "-window", "root", "-depth", "8", "ppm:-"});
   int w = 0, h = 0, maxval = 0, used = 0;
   if (std::sscanf(ppm.c_str(), "P6 %d %d %d%n", &w, &h, &maxval, &used) != 3 || maxval != 255)
     return {};
@@ -88,15 +83,18 @@ inline platform::Surface screenshot() {
   return s;
 }
 
-// xdotool with these arguments, its output dropped.
+// xdotool with these arguments (blank-separated: numbers, key and button names).
 inline void xdotool(const std::string& args) {
-  capture("xdotool " + args + " 2>/dev/null");
+  std::vector<std::string> words{"xdotool"};
+  std::istringstream in(args);
+  for (std::string w; in >> w;) words.push_back(w);
+  capture(words);
 }
 
 // Whether the test's X server still serves clients (a window that never shows is then the
 // program's fault).
 inline bool xServerAnswers() {
-  return capture("xwininfo -root 2>&1").find("Absolute upper-left") != std::string::npos;
+  return capture({"xwininfo", "-root"}).find("Absolute upper-left") != std::string::npos;
 }
 
 // Where a window with this exact name sits on the screen, once it is mapped.
@@ -106,9 +104,9 @@ struct Geometry {
 
 inline std::optional<Geometry> findWindow(const std::string& name) {
   const std::string id =
-      capture("xdotool search --onlyvisible --name '^" + name + "$' 2>/dev/null | head -1");
+      capture({"xdotool", "search", "--onlyvisible", "--name", "^" + name + "$"});
   if (id.empty()) return std::nullopt;
-  const std::string info = capture("xwininfo -id " + id + " 2>/dev/null");
+  const std::string info = capture({"xwininfo", "-id", id.substr(0, id.find('\n'))});
   Geometry g{};
   auto field = [&](const char* label, int& out) {
     const auto at = info.find(label);
@@ -148,7 +146,7 @@ class WindowManager {
     }
     // It owns the screen once it has made its check window.
     within(std::chrono::seconds(10), [] {
-      return capture("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+      return capture({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).find("window id") !=
              std::string::npos;
     });
   }
