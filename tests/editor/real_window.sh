@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the built editor from a copy of the runnable folder under a private Xvfb, paints a
-# stage with xdotool (also with two-button chords), saves, and checks the file, the screen
-# and the failure report.
+# stage with xdotool (also with two-button chords), saves (also through a symbolic link),
+# and checks the file, the screen and the failure report.
 # Usage: real_window.sh BIN_DIR PALETTE_BMP OUT_DIR   (screenshots are left in OUT_DIR)
 set -euo pipefail
 
@@ -158,6 +158,21 @@ wait_changed "$work/stage.stg" "$work/before_chords.stg"
 paint_stage3 "$work/expected.stg" 5 "$work/expected_chords.stg" \
   70 71 80 81 89 99 66 67 76 77 1 2 11 12
 cmp "$work/expected_chords.stg" "$work/stage.stg" || fail "chords: saved file differs"
+
+# A save through a symbolic link: the link stays and the file it leads to gets the stages.
+mkdir "$work/elsewhere"
+mv "$work/stage.stg" "$work/elsewhere/stages.stg"
+ln -s elsewhere/stages.stg "$work/stage.stg"
+cp "$work/elsewhere/stages.stg" "$work/before_link.stg"
+click "$win" $((8 + 6 * 16 + 8)) $((48 + 8))            # palette picture 6, the frog
+click "$win" $((8 + 3 * 16 + 8)) $((72 + 4 * 16 + 8))   # over the block of cells (3..4, 4..5)
+click "$win" $((136 + 36)) 12                           # save
+wait_changed "$work/elsewhere/stages.stg" "$work/before_link.stg"
+import -window root "$out_dir/quorlin_link_save.png"
+[ -L "$work/stage.stg" ] || fail "the save replaced the link with a file"
+paint_stage3 "$work/expected_chords.stg" 6 "$work/expected_link.stg" 43 44 53 54
+cmp "$work/expected_link.stg" "$work/elsewhere/stages.stg" ||
+  fail "the file behind the link does not hold the saved stages"
 
 # "load" of a removed file ends the editor with the report.
 rm "$work/stage.stg"
