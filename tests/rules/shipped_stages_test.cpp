@@ -122,8 +122,9 @@ TEST(ShippedStages, StoredSolutionsAreFewestMove) {
 }
 
 // Deeper as they go, by the solver's figures: fewest moves from about four to 45 and more,
-// never falling by more than a few, and from stage 4 on every fewest-move solution passes
-// positions where a legal move loses the stage.
+// never falling by more than a few; the first three teach, and no step of their solutions
+// can lose them; from stage 4 on every fewest-move solution passes positions where a legal
+// move loses the stage.
 TEST(ShippedStages, GrowDeeperByTheSolversFigures) {
   const common::StageSet set = shipped();
   int previous = 0;
@@ -143,6 +144,9 @@ TEST(ShippedStages, GrowDeeperByTheSolversFigures) {
     const int floor = s >= 24 ? 12 : s >= 16 ? 8 : s >= 8 ? 4 : s >= 4 ? 2 : 0;
     EXPECT_GE(r.depth.leastTraps, floor) << "stage " << s;
     EXPECT_GE(r.depth.traps, r.depth.leastTraps) << "stage " << s;
+    if (s <= 3) {
+      EXPECT_EQ(r.depth.traps, 0) << "stage " << s << " teaches";
+    }
   }
 }
 
