@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 
 #include "tests/play/play_harness.h"
+#include "tests/rules/field_text.h"
 
 namespace play_test {
 namespace {
@@ -42,13 +42,6 @@ common::StageSet shippedStages() {
   Play loader;
   loader.g.loadStages();
   return loader.g.stageSet;
-}
-
-// The part of the play state a move and its turn pass change.
-bool samePosition(const rules::PlayState& a, const rules::PlayState& b) {
-  return std::memcmp(a.playField, b.playField, sizeof a.playField) == 0 &&
-         std::memcmp(a.turnRank, b.turnRank, sizeof a.turnRank) == 0 &&
-         a.turnCycle == b.turnCycle && a.activeX == b.activeX && a.activeY == b.activeY;
 }
 
 // Plays `moves` on stage s of `set` and checks everything from the first frame to clear.sav.
@@ -197,7 +190,7 @@ TEST(StageRun, UndoGivesBackThePositionBeforeEachMove) {
   const auto record = [&] { return check([&](Play& q) { seen.push_back(q.g); }); };
   const auto expectPosition = [&](size_t i, const char* when) {
     return check([&, i, when](Play& q) {
-      EXPECT_TRUE(samePosition(q.g, seen.at(i))) << when;
+      EXPECT_TRUE(rules_test::samePlay(q.g, seen.at(i))) << when;
       EXPECT_EQ(q.g.viewX, -60.5) << when;
     });
   };
