@@ -12,7 +12,7 @@
 #include "game/shell/game.h"
 #include "platform/scripted/scripted_host.h"
 #include "platform/sdl/jpeg.h"
-#include "platform/sdl/text.h"
+#include "platform/sdl/ttf_font.h"
 #include "tests/support/frame_hook.h"
 #include "tests/support/game_fixture.h"
 #include "tools/stage_design/stage_text.h"
@@ -28,8 +28,9 @@ common::StageSet stage(std::initializer_list<const char*> rows) {
 
 // A game on the windowless host, entered into stage 1 of `set` as the stage select does.
 struct Play {
-  platform::ScriptedHost host{BRACKLE_SOURCE_DIR "/assets"};
-  game::Game g{host, testing_support::gameFont(), game::spriteSheet()};
+  platform::ScriptedHost host{BRACKLE_SOURCE_DIR "/assets", testing_support::gameFont(),
+                              testing_support::pictureReader()};
+  game::Game g{host, game::spriteSheet()};
 
   explicit Play(const common::StageSet& set) {
     host.showWindow(g.Pic.image, g);

@@ -6,15 +6,16 @@
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
 #include "platform/scripted/scripted_host.h"
-#include "platform/sdl/text.h"
+#include "platform/sdl/ttf_font.h"
 #include "tests/support/game_fixture.h"
 
 namespace {
 
 // A game on a windowless host whose Pic has a busy background picture.
 struct Bench {
-  platform::ScriptedHost host{"/nonexistent"};
-  game::Game g{host, testing_support::gameFont(), game::spriteSheet()};
+  platform::ScriptedHost host{"/nonexistent", testing_support::gameFont(),
+                              testing_support::pictureReader()};
+  game::Game g{host, game::spriteSheet()};
 
   Bench() {
     platform::Surface back(game::kPicWidth, game::kPicHeight);

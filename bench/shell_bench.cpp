@@ -10,7 +10,7 @@
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
 #include "platform/scripted/scripted_host.h"
-#include "platform/sdl/text.h"
+#include "platform/sdl/ttf_font.h"
 #include "tests/support/frame_hook.h"
 #include "tests/support/game_fixture.h"
 
@@ -20,8 +20,9 @@ namespace {
 // The run is stopped before it closes, so nothing is written beside the assets.
 void titleFrame(benchmark::State& state) {
   const bool fading = state.range(0) != 0;
-  platform::ScriptedHost host(BRACKLE_SOURCE_DIR "/assets");
-  game::Game g(host, testing_support::gameFont(), game::spriteSheet());
+  platform::ScriptedHost host(BRACKLE_SOURCE_DIR "/assets", testing_support::gameFont(),
+                              testing_support::pictureReader());
+  game::Game g(host, game::spriteSheet());
   host.onDeliver = testing_support::onEachFrame(g, [&](platform::ScriptedHost&, int) {
     if (fading) {
       g.fadeMode = game::kFadingOut;  // keep the fade going: every frame draws one more step

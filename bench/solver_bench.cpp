@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/stage_file.h"
-#include "tools/solve/solver.h"
+#include "game/solve/solver.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "game/shell/game.h"
 #include "platform/scripted/scripted_host.h"
 #include "platform/sdl/jpeg.h"
-#include "platform/sdl/text.h"
+#include "platform/sdl/ttf_font.h"
 #include "tests/support/frame_hook.h"
 #include "tests/support/game_fixture.h"
 
@@ -18,8 +18,9 @@ enum Mode { kIdle, kHover, kFadingIn };
 // Runs the never-returning screen on the windowless host, one benchmark iteration a frame.
 void stageSelectFrame(benchmark::State& state) {
   const auto mode = static_cast<Mode>(state.range(0));
-  platform::ScriptedHost host("/nonexistent");
-  game::Game g(host, testing_support::gameFont(), game::spriteSheet());
+  platform::ScriptedHost host("/nonexistent", testing_support::gameFont(),
+                              testing_support::pictureReader());
+  game::Game g(host, game::spriteSheet());
   host.showWindow(g.Pic.image, g);
   g.Pic.setBackground(platform::decodeJpegFile(BRACKLE_SOURCE_DIR "/assets/back.jpg"));
   // Stage 1 has no empty space, so its preview is all 100 cells.

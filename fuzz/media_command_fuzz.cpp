@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/sdl/media_command.h"
+#include "platform/media_command.h"
 
 using platform::MediaCommand;
 using platform::MediaVerb;

@@ -1,10 +1,14 @@
-// The game's one seam to the machine: ticks, events, the window, sound, files, ending.
+// The game's one seam to the machine: ticks, events, the window, sound, text, pictures,
+// files, ending.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "platform/font.h"
+#include "platform/picture_reader.h"
 #include "platform/raster.h"
+#include "platform/sound.h"
 
 namespace platform {
 
@@ -39,19 +43,6 @@ class WindowEvents {
   virtual void closeRequested() = 0;
 };
 
-// The music's media commands and the click's wave player.
-class Sound {
- public:
-  virtual ~Sound() = default;
-  // Plays a wave file asynchronously; a missing file plays nothing, never a default sound.
-  virtual void playWave(const std::string& path) = 0;
-  // A media command text; 0 on success, an error number otherwise. `reply`, when
-  // given, receives the answer text (at most 79 characters).
-  virtual int mciSendString(const std::string& command, std::string* reply) = 0;
-  // A media command text whose failure the platform reports itself.
-  virtual void mciExecute(const std::string& command) = 0;
-};
-
 class Host {
  public:
   virtual ~Host() = default;
@@ -67,8 +58,15 @@ class Host {
   virtual void waitForEvents(uint32_t ms) = 0;
   // The sound of the program: music and the click.
   virtual Sound& sound() = 0;
+  // The play surface's font.
+  virtual Font& font() = 0;
+  // The reader of the program's picture files.
+  virtual PictureReader& pictures() = 0;
   // The folder that holds the running program, without a trailing separator.
   virtual std::string programFolder() = 0;
+  // Told after the program replaced a file in its folder, so a host that keeps files
+  // elsewhere can store it there too.
+  virtual void fileWritten(const std::string& path) { (void)path; }
   // The run-time error report: names the file and the cause, then ends the process with
   // status 1.
   [[noreturn]] void runtimeError(const std::string& file, const std::string& cause);

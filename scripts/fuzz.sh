@@ -16,8 +16,8 @@ sources() {
   case "$1" in
     stage_file) echo common/stage_file.cpp common/atomic_file.cpp ;;
     clear_record) echo game/base/clear_record.cpp ;;
-    media_command) echo platform/sdl/media_command.cpp ;;
-    midi_length) echo platform/sdl/midi_length.cpp tests/media/midi_reader.cpp ;;
+    media_command) echo platform/media_command.cpp ;;
+    midi_length) echo platform/midi_length.cpp tests/media/midi_reader.cpp ;;
     bmp) echo platform/bmp.cpp platform/raster.cpp ;;
     *) echo "unknown fuzz target $1" >&2; return 1 ;;
   esac

@@ -7,7 +7,6 @@
 #include "common/file_error.h"
 #include "common/stage_file.h"
 #include "game/base/clear_record.h"
-#include "platform/sdl/jpeg.h"
 
 namespace game {
 
@@ -26,7 +25,7 @@ std::string GameBase::file(const std::string& backslashName) {
 
 platform::Surface GameBase::loadPicture(const std::string& backslashName) {
   try {
-    return platform::decodeJpegFile(file(backslashName));
+    return host.pictures().readPicture(file(backslashName));
   } catch (const common::FileError& e) {
     host.runtimeError(e.file(), e.cause());
   }
@@ -50,7 +49,9 @@ void GameBase::readClearRecord() {
 
 void GameBase::writeClearRecord() {
   try {
-    common::replaceFileAtomically(file("\\clear.sav"), formatClearRecord(clearFlag));
+    const std::string path = file("\\clear.sav");
+    common::replaceFileAtomically(path, formatClearRecord(clearFlag));
+    host.fileWritten(path);
   } catch (const common::FileError& e) {
     host.runtimeError(e.file(), e.cause());
   }

@@ -7,9 +7,8 @@ namespace game {
 
 using platform::Rop;
 
-FieldRenderer::FieldRenderer(platform::Host& host, platform::Font& f,
-                             const platform::Surface& sheet)
-    : GameBase(host), font(f), chr(sheet) {}
+FieldRenderer::FieldRenderer(platform::Host& host, const platform::Surface& sheet)
+    : GameBase(host), font(host.font()), chr(sheet) {}
 
 void FieldRenderer::blitChr(int x, int y, const layout::Rect& from, Rop rop) {
   platform::bitBlt(Pic.image, x, y, from.w, from.h, chr, from.x, from.y, rop);

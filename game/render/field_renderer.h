@@ -5,9 +5,9 @@
 #include <string>
 
 #include "game/base/game_base.h"
-#include "game/play/rules.h"
 #include "game/render/layout.h"
-#include "platform/sdl/text.h"
+#include "game/rules/rules.h"
+#include "platform/font.h"
 
 namespace game {
 
@@ -17,7 +17,7 @@ struct ViewState {
 };
 
 struct FieldRenderer : GameBase, rules::PlayState, ViewState {
-  FieldRenderer(platform::Host& host, platform::Font& font, const platform::Surface& chr);
+  FieldRenderer(platform::Host& host, const platform::Surface& chr);
 
   platform::Font& font;          // the play surface's font
   const platform::Surface& chr;  // the sprite sheet

@@ -3,10 +3,15 @@
 
 #include <sys/stat.h>
 
+#include <optional>
+
+#include "platform/media_command.h"
+
 namespace platform {
 
-ScriptedHost::ScriptedHost(std::string programFolder, uint32_t startTick)
-    : folder_(std::move(programFolder)), now_(startTick) {}
+ScriptedHost::ScriptedHost(std::string programFolder, Font& font, PictureReader& pictures,
+                           uint32_t startTick)
+    : folder_(std::move(programFolder)), font_(font), pictures_(pictures), now_(startTick) {}
 
 void ScriptedHost::showWindow(const Surface& picture, WindowEvents& events) {
   picture_ = &picture;
@@ -67,12 +72,10 @@ void ScriptedHost::playWave(const std::string& path) {
 
 int ScriptedHost::mciSendString(const std::string& command, std::string* reply) {
   mciCalls.push_back({command, false});
-  if (command.rfind("open ", 0) == 0) {
-    const auto alias = command.rfind(" alias ");
-    const std::string path =
-        command.substr(5, alias == std::string::npos ? std::string::npos : alias - 5);
+  const std::optional<MediaCommand> parsed = parseMediaCommand(command);
+  if (parsed && parsed->verb == MediaVerb::kOpen) {
     struct stat st;
-    return ::stat(path.c_str(), &st) == 0 ? 0 : 275;  // file not found
+    return ::stat(parsed->path.c_str(), &st) == 0 ? 0 : 275;  // file not found
   }
   if (reply && command.rfind("status ", 0) == 0) *reply = statusMode;
   return 0;

@@ -1,4 +1,4 @@
-// A host for tests: virtual ticks, scripted pointer events, recorded media and sounds.
+// A host for tests: virtual ticks, scripted pointer events, recorded media, sounds and saves.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +25,9 @@ class ScriptedHost : public Host, public Sound {
     bool viaExecute;
   };
 
-  explicit ScriptedHost(std::string programFolder, uint32_t startTick = 1000);
+  // The font and the picture reader are the caller's: a test picks them.
+  ScriptedHost(std::string programFolder, Font& font, PictureReader& pictures,
+               uint32_t startTick = 1000);
 
   // Schedules an event for the first delivery at or after `tick`.
   void at(uint32_t tick, Event e) { scheduled_.emplace(tick, e); }
@@ -48,6 +50,7 @@ class ScriptedHost : public Host, public Sound {
   // What happened.
   std::vector<MciCall> mciCalls;
   std::vector<std::string> wavesPlayed;
+  std::vector<std::string> filesWritten;
   int deliveries = 0;
   std::string errorFile, errorCause;
   const Surface* picture() const { return picture_; }
@@ -59,6 +62,9 @@ class ScriptedHost : public Host, public Sound {
   void deliverEvents() override;
   void waitForEvents(uint32_t ms) override;
   Sound& sound() override { return *this; }
+  Font& font() override { return font_; }
+  PictureReader& pictures() override { return pictures_; }
+  void fileWritten(const std::string& path) override { filesWritten.push_back(path); }
   void playWave(const std::string& path) override;
   int mciSendString(const std::string& command, std::string* reply) override;
   void mciExecute(const std::string& command) override;
@@ -69,6 +75,8 @@ class ScriptedHost : public Host, public Sound {
 
  private:
   std::string folder_;
+  Font& font_;
+  PictureReader& pictures_;
   uint32_t now_;
   std::multimap<uint32_t, Event> scheduled_;
   const Surface* picture_ = nullptr;

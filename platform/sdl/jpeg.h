@@ -1,14 +1,19 @@
-// JPEG files decoded into Surfaces.
+// JPEG files decoded into Surfaces, through SDL_image.
 #pragma once
 
 #include <string>
 
-#include "platform/raster.h"
+#include "platform/picture_reader.h"
 
 namespace platform {
 
 // Decodes a JPEG file. Throws common::FileError naming the cause when the file is
 // missing, is not a JPEG or cannot be decoded.
 Surface decodeJpegFile(const std::string& path);
+
+class JpegReader : public PictureReader {
+ public:
+  Surface readPicture(const std::string& path) override { return decodeJpegFile(path); }
+};
 
 }  // namespace platform

@@ -13,8 +13,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/sdl/media_command.h"
-#include "platform/sdl/midi_length.h"
+#include "platform/media_command.h"
+#include "platform/midi_length.h"
 
 namespace platform {
 namespace {

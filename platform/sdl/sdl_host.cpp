@@ -4,15 +4,14 @@
 #include <SDL.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "common/program_folder.h"
-#include "platform/sdl/jpeg.h"
 #include "platform/sdl/plain_message.h"
 #include "platform/viewport.h"
 
@@ -64,14 +63,12 @@ std::optional<Key> gameKey(const SDL_Keysym& k) {
 
 SdlHost::SdlHost(std::string caption, int width, int height)
     : caption_(std::move(caption)), width_(width), height_(height) {
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) {
-    std::fprintf(stderr, "%s: cannot open the window: %s\n", caption_.c_str(), SDL_GetError());
-    std::exit(1);
-  }
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) runtimeError("window", SDL_GetError());
   media_ = std::make_unique<Media>();
 }
 
 SdlHost::~SdlHost() {
+  font_.reset();
   media_.reset();
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
@@ -218,6 +215,17 @@ void SdlHost::present() {
 
 void SdlHost::waitForEvents(uint32_t ms) {
   SDL_WaitEventTimeout(nullptr, static_cast<int>(ms > 0x7fffffff ? 0x7fffffff : ms));
+}
+
+Font& SdlHost::font() {
+  if (!font_) {
+    try {
+      font_ = TtfFont::openGameFont();
+    } catch (const std::exception& e) {
+      runtimeError("font", e.what());
+    }
+  }
+  return *font_;
 }
 
 std::string SdlHost::programFolder() {

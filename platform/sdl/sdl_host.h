@@ -1,4 +1,5 @@
-// The game window on SDL2: ticks, mouse, close, presenting the play surface, sound.
+// The game window on SDL2: ticks, mouse, keys, close, presenting the play surface; it hands
+// out the sound, the font and the picture reader.
 #pragma once
 
 #include <memory>
@@ -7,7 +8,9 @@
 
 #include "platform/host.h"
 #include "platform/icon.h"
+#include "platform/sdl/jpeg.h"
 #include "platform/sdl/media.h"
+#include "platform/sdl/ttf_font.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -29,6 +32,9 @@ class SdlHost : public Host {
   void deliverEvents() override;
   void waitForEvents(uint32_t ms) override;
   Sound& sound() override { return *media_; }
+  // Opened at the first call; without a usable face, the run-time error report.
+  Font& font() override;
+  PictureReader& pictures() override { return jpeg_; }
   std::string programFolder() override;
 
  protected:
@@ -54,6 +60,8 @@ class SdlHost : public Host {
   std::vector<uint8_t> shown_;  // the pixels last presented
   bool stale_ = true;           // the window must be redrawn whatever the picture
   std::unique_ptr<Media> media_;
+  std::unique_ptr<TtfFont> font_;
+  JpegReader jpeg_;
   IconImage icon_;
 };
 

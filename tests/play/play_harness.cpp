@@ -60,7 +60,9 @@ common::StageSet stageFrom(std::initializer_list<const char*> rows, int s) {
 }
 
 Play::Play(const Surface& sheet)
-    : dir("brackle play"), host(dir.path()), g(host, testing_support::gameFont(), sheet) {
+    : dir("brackle play"),
+      host(dir.path(), testing_support::gameFont(), testing_support::pictureReader()),
+      g(host, sheet) {
   testing_support::copyRuntimeFiles(dir.path());
   host.showWindow(g.Pic.image, g);
   host.onDeliver = [this](platform::ScriptedHost&) { deliver(); };

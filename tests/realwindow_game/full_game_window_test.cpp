@@ -20,7 +20,7 @@
 #include "tests/support/game_fixture.h"
 #include "tests/support/x_session.h"
 #include "tests/title/menu_fixture.h"
-#include "tools/solve/solver.h"
+#include "game/solve/solver.h"
 
 namespace {
 

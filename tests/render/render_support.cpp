@@ -82,8 +82,8 @@ std::string str(Rgb c) {
 }
 
 FieldRig::FieldRig(const Surface& s)
-    : host("/nonexistent"),
-      g(host, testing_support::gameFont(), s),
+    : host("/nonexistent", testing_support::gameFont(), testing_support::pictureReader()),
+      g(host, s),
       before(patternSurface()),
       sheet(s) {
   g.Pic.image = before;

@@ -9,7 +9,7 @@
 #include "game/shell/game.h"
 #include "platform/raster.h"
 #include "platform/scripted/scripted_host.h"
-#include "platform/sdl/text.h"
+#include "platform/sdl/ttf_font.h"
 
 namespace render_test {
 

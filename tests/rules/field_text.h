@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/play/rules.h"
+#include "game/rules/rules.h"
 #include "tools/stage_design/stage_text.h"
 
 namespace rules_test {

@@ -1,5 +1,5 @@
 // The rules of play: numbering, turn order, each piece's moves, refusals and the clear check.
-#include "game/play/rules.h"
+#include "game/rules/rules.h"
 
 #include <gtest/gtest.h>
 

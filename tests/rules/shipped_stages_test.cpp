@@ -9,10 +9,11 @@
 
 #include "common/atomic_file.h"
 #include "common/stage_file.h"
-#include "game/play/rules.h"
+#include "game/rules/rules.h"
+#include "game/solve/solver.h"
+#include "platform/sdl/ttf_font.h"
 #include "tests/rules/field_text.h"
 #include "tools/solve/solution_text.h"
-#include "tools/solve/solver.h"
 #include "tools/stage_design/layout_shape.h"
 #include "tools/stage_design/stage_text.h"
 #include "tools/view_check/label_ink.h"
@@ -153,7 +154,7 @@ TEST(ShippedStages, GrowDeeperByTheSolversFigures) {
 // Each box worked out by hand from the start offsets: cell (x, y) has its tile at
 // 32(x - y) + 220, 16(x + y) + 30.
 TEST(ViewCheck, NamesWhatIsOutOfViewAtTheStart) {
-  const auto font = platform::Font::openGameFont();
+  const auto font = platform::TtfFont::openGameFont();
   const view_check::LabelInk ink = view_check::fontLabelInk(*font);
   EXPECT_EQ(view_check::tileBox(9, 9), (view_check::Box{220, 318, 64, 32}));
   EXPECT_EQ(view_check::pieceBox(common::kSlider, 2, 1), (view_check::Box{268, 30, 32, 64}));
@@ -189,7 +190,7 @@ TEST(ViewCheck, NamesWhatIsOutOfViewAtTheStart) {
 }
 
 TEST(ShippedStages, AllThePlayerNeedsIsInViewAtTheStart) {
-  const auto font = platform::Font::openGameFont();
+  const auto font = platform::TtfFont::openGameFont();
   const view_check::LabelInk ink = view_check::fontLabelInk(*font);
   const common::StageSet set = shipped();
   for (int s = 1; s <= common::kStageCount; ++s) {

@@ -1,5 +1,5 @@
 // The solver against a plain brute force over the rules, its pruning, limits and survey.
-#include "tools/solve/solver.h"
+#include "game/solve/solver.h"
 
 #include <gtest/gtest.h>
 

@@ -136,8 +136,8 @@ class NoPlayHost : public platform::ScriptedHost {
 TEST(Music, DeviceThatWillNotPlayIsClosedAgain) {
   testing_support::TempDir dir("brackle music");
   testing_support::copyRuntimeFiles(dir.path());
-  NoPlayHost host(dir.path());
-  game::Game g(host, testing_support::gameFont(), game::spriteSheet());
+  NoPlayHost host(dir.path(), testing_support::gameFont(), testing_support::pictureReader());
+  game::Game g(host, game::spriteSheet());
   g.bgmFile = "run.mid";
   g.bgmControl(game::kBgmStart);
   EXPECT_EQ(sent(host), (std::vector<Sent>{{"open " + dir.path() + "/run.mid alias bgm", false},

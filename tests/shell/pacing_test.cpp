@@ -69,8 +69,9 @@ TEST(WaitFrame, LateFrameDeliversEventsOnceAndReturnsAtOnce) {
 
 TEST(WaitFrame, FramesKeepTheirLengthAcrossTheTickWrap) {
   testing_support::TempDir dir("brackle wrap");
-  platform::ScriptedHost host(dir.path(), 0xFFFFFFFFu - 250);
-  game::Game g(host, testing_support::gameFont(), game::spriteSheet());
+  platform::ScriptedHost host(dir.path(), testing_support::gameFont(),
+                              testing_support::pictureReader(), 0xFFFFFFFFu - 250);
+  game::Game g(host, game::spriteSheet());
   bool wrapped = false;
   for (int i = 0; i < 6; ++i) {
     const uint32_t start = host.now();

@@ -34,13 +34,20 @@ void copyRuntimeFiles(const std::string& folder) {
                   fs::copy_options::overwrite_existing);
 }
 
-platform::Font& gameFont() {
-  static std::unique_ptr<platform::Font> font = platform::Font::openGameFont();
+platform::TtfFont& gameFont() {
+  static std::unique_ptr<platform::TtfFont> font = platform::TtfFont::openGameFont();
   return *font;
 }
 
+platform::PictureReader& pictureReader() {
+  static platform::JpegReader reader;
+  return reader;
+}
+
 GameRun::GameRun()
-    : dir("brackle game"), host(dir.path()), g(host, gameFont(), game::spriteSheet()) {
+    : dir("brackle game"),
+      host(dir.path(), gameFont(), pictureReader()),
+      g(host, game::spriteSheet()) {
   copyRuntimeFiles(dir.path());
 }
 

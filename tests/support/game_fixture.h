@@ -9,7 +9,8 @@
 #include "game/render/sprite_sheet.h"
 #include "game/shell/game.h"
 #include "platform/scripted/scripted_host.h"
-#include "platform/sdl/text.h"
+#include "platform/sdl/jpeg.h"
+#include "platform/sdl/ttf_font.h"
 #include "tests/support/file_text.h"
 
 namespace testing_support {
@@ -32,7 +33,9 @@ std::vector<std::string> runtimeFiles();
 void copyRuntimeFiles(const std::string& folder);
 
 // The game's font, opened once for the whole test program.
-platform::Font& gameFont();
+platform::TtfFont& gameFont();
+// The reader of the game's JPEG pictures.
+platform::PictureReader& pictureReader();
 
 struct GameRun {
   TempDir dir;

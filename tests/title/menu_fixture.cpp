@@ -57,9 +57,9 @@ void drawReferenceLabel(Surface& s, int stage, Rgb outline, Rgb text) {
 
 MenuRun::MenuRun(const SheetOptions& options)
     : dir("brackle menu"),
-      host(dir.path()),
+      host(dir.path(), testing_support::gameFont(), testing_support::pictureReader()),
       sheet(syntheticSheet(options)),
-      g(host, testing_support::gameFont(), sheet) {
+      g(host, sheet) {
   host.showWindow(g.Pic.image, g);
   g.Pic.setBackground(Surface(game::kPicWidth, game::kPicHeight, kBackground));
 }

@@ -20,7 +20,7 @@
 #include "game/render/sprite_sheet.h"
 #include "platform/scripted/scripted_host.h"
 #include "platform/sdl/jpeg.h"
-#include "platform/sdl/text.h"
+#include "platform/sdl/ttf_font.h"
 #include "tools/view_check/label_ink.h"
 #include "tools/view_check/view_check.h"
 
@@ -213,15 +213,16 @@ int main(int argc, char** argv) {
   if (o.file.empty()) o.file = folder + "/stage.stg";
   if (o.back.empty()) o.back = folder + "/back.jpg";
 
-  std::unique_ptr<platform::Font> font;
+  std::unique_ptr<platform::TtfFont> font;
   try {
-    font = platform::Font::openGameFont();
+    font = platform::TtfFont::openGameFont();
   } catch (const std::exception& e) {
     fail(std::string("font: ") + e.what());
   }
   // A host without a window: the renderer only needs the surfaces.
-  platform::ScriptedHost host(folder);
-  game::FieldRenderer g(host, *font, game::spriteSheet());
+  platform::JpegReader pictures;
+  platform::ScriptedHost host(folder, *font, pictures);
+  game::FieldRenderer g(host, game::spriteSheet());
   try {
     common::loadStageFile(g.stageSet, o.file);
     g.Pic.setBackground(platform::decodeJpegFile(o.back));

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "game/play/rules.h"
+#include "game/rules/rules.h"
 
 namespace solve {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/stage_set.h"
-#include "tools/solve/solver.h"
+#include "game/solve/solver.h"
 
 namespace solve {
 

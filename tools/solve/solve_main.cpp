@@ -13,7 +13,7 @@
 #include "common/program_folder.h"
 #include "common/stage_file.h"
 #include "tools/solve/solution_text.h"
-#include "tools/solve/solver.h"
+#include "game/solve/solver.h"
 
 namespace {
 

@@ -13,8 +13,9 @@
 #include "common/atomic_file.h"
 #include "common/file_error.h"
 #include "common/stage_file.h"
+#include "game/solve/solver.h"
+#include "platform/sdl/ttf_font.h"
 #include "tools/solve/solution_text.h"
-#include "tools/solve/solver.h"
 #include "tools/stage_design/design_search.h"
 #include "tools/stage_design/layout_shape.h"
 #include "tools/stage_design/stage_text.h"
@@ -172,7 +173,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     // Turn labels are measured in the game's font for the view check.
-    const std::unique_ptr<platform::Font> font = platform::Font::openGameFont();
+    const std::unique_ptr<platform::Font> font = platform::TtfFont::openGameFont();
     stage_design::scoreLabelInk = view_check::fontLabelInk(*font);
     // Stages may be missing while a set is being designed.
     bool present[common::kStageCount + 1] = {};

@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "tools/solve/solver.h"
+#include "game/solve/solver.h"
 #include "tools/stage_design/stage_text.h"
 
 namespace stage_design {

@@ -1,7 +1,7 @@
 // The pixels a turn label colours, measured by drawing it in the game's font.
 #pragma once
 
-#include "platform/sdl/text.h"
+#include "platform/font.h"
 #include "tools/view_check/view_check.h"
 
 namespace view_check {

@@ -3,7 +3,7 @@
 #include "tools/view_check/view_check.h"
 
 #include "game/base/game_base.h"
-#include "game/play/rules.h"
+#include "game/rules/rules.h"
 #include "game/render/layout.h"
 
 namespace view_check {

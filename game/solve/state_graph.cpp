@@ -3,8 +3,8 @@
 #include <deque>
 #include <limits>
 
-#include "tools/solve/solver.h"
-#include "tools/solve/state_store.h"
+#include "game/solve/solver.h"
+#include "game/solve/state_store.h"
 
 namespace solve {
 

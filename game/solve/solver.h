@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/stage_set.h"
-#include "game/play/rules.h"
+#include "game/rules/rules.h"
 
 namespace solve {
 

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "game/play/rules.h"
-#include "tools/solve/solver.h"
+#include "game/rules/rules.h"
+#include "game/solve/solver.h"
 
 namespace solve::store {
 

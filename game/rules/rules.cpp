@@ -1,5 +1,5 @@
 // The rules of play: pieces, turn order, legal moves and the clear check. Pure logic.
-#include "game/play/rules.h"
+#include "game/rules/rules.h"
 
 namespace rules {
 

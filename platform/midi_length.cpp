@@ -1,5 +1,5 @@
 // The playing length of a standard MIDI file, read from its bytes.
-#include "platform/sdl/midi_length.h"
+#include "platform/midi_length.h"
 
 #include <algorithm>
 #include <map>

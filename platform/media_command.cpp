@@ -1,5 +1,5 @@
 // The music command texts, read into a verb, an alias and (for "open") a file path.
-#include "platform/sdl/media_command.h"
+#include "platform/media_command.h"
 
 #include <cctype>
 #include <sstream>

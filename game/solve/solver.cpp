@@ -1,9 +1,9 @@
 // Exact fewest-move solver: breadth-first search over play states, driven by the game's rules.
-#include "tools/solve/solver.h"
+#include "game/solve/solver.h"
 
 #include <algorithm>
 
-#include "tools/solve/state_store.h"
+#include "game/solve/state_store.h"
 
 namespace solve {
 
