@@ -2,6 +2,7 @@
 #include <string>
 
 #include "game/render/field_renderer.h"
+#include "game/render/texts.h"
 
 namespace game {
 
@@ -36,8 +37,7 @@ void FieldRenderer::printTurnLabel(int value, int x, int y) {
   const auto c = [](double v) { return static_cast<uint8_t>(toPixel(v)); };
   const platform::Rgb outline{c(130 - labelShade / 2), 20, 140};
   const uint8_t grey = c(labelShade);
-  // A number prints with a blank before it (the sign's place) and one after it.
-  printOutlined(" " + std::to_string(value) + " ", x, y, outline, {grey, grey, grey});
+  printOutlined(turnLabelText(value), x, y, outline, {grey, grey, grey});
 }
 
 void FieldRenderer::drawField() {

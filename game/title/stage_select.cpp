@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "game/render/texts.h"
+
 namespace game {
 
 namespace {
@@ -64,7 +66,7 @@ void StageSelect::menu() {
     for (int k = 0; k <= 2; ++k) {
       for (int r = 0; r <= 9; ++r) {
         const int n = 10 * k + r + 1;
-        const std::string text = "S T A G E  " + std::to_string(n);
+        const std::string text = stageLabelText(n);
         const int x = 20 + 175 * k, y = 110 + 23 * r;
         if (clearFlag[n - 1])
           printClearedLabel(text, x, y);
