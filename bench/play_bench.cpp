@@ -46,7 +46,7 @@ struct Play {
 // right (the arrow shows on half of the frames).
 void playFrame(benchmark::State& state, const common::StageSet& set) {
   Play p(set);
-  const auto box = p.g.tileBox(p.g.activeX, p.g.activeY);
+  const auto box = p.g.render.tileBox(p.g.activeX, p.g.activeY);
   p.g.mouseX = static_cast<float>(box.left + 50);
   p.g.mouseY = static_cast<float>(box.top + 30);
   p.host.onDeliver = testing_support::onEachFrame(p.g, [&](platform::ScriptedHost&, int) {
@@ -54,7 +54,7 @@ void playFrame(benchmark::State& state, const common::StageSet& set) {
     if (!state.KeepRunning()) throw testing_support::StopRun{};
   });
   try {
-    p.g.MainL();
+    p.g.play.MainL();
   } catch (const testing_support::StopRun&) {
   }
   state.counters["labels"] = p.g.turnCycle - 2;
@@ -113,7 +113,7 @@ void moveFrame(benchmark::State& state) {
       // The coming frame shows the arrow, aims, then takes the press.
       const auto [tx, ty] = next(p.g.activeX, p.g.activeY);
       const int dx = tx - p.g.activeX, dy = ty - p.g.activeY;
-      const auto box = p.g.tileBox(p.g.activeX, p.g.activeY);
+      const auto box = p.g.render.tileBox(p.g.activeX, p.g.activeY);
       const double cx = box.left + 32, cy = box.top + 16;
       const bool right = dx == 1 || dy == -1, up = dx == -1 || dy == -1;
       h.move(static_cast<float>(cx + (right ? 20 : -20)), static_cast<float>(cy + (up ? -10 : 10)));
@@ -122,7 +122,7 @@ void moveFrame(benchmark::State& state) {
     }
   });
   try {
-    p.g.MainL();
+    p.g.play.MainL();
   } catch (const testing_support::StopRun&) {
   }
   state.SetLabel("period 50 ms");

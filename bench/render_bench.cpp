@@ -44,7 +44,7 @@ void playFrame(benchmark::State& state) {
   state.counters["labels"] = b.g.turnCycle - 2;
   for (auto _ : state) {
     b.g.Pic.clear();
-    b.g.drawField();
+    b.g.render.drawField();
     benchmark::DoNotOptimize(b.g.Pic.image.data());
   }
 }
@@ -68,7 +68,7 @@ void moveAnimation(benchmark::State& state) {
   const rules::PlayState leaving = b.g;
   for (auto _ : state) {
     static_cast<rules::PlayState&>(b.g) = leaving;
-    b.g.animateMove();
+    b.g.play.animateMove();
     benchmark::DoNotOptimize(b.g.Pic.image.data());
   }
   state.counters["frame"] = benchmark::Counter(

@@ -39,7 +39,7 @@ void stageSelectFrame(benchmark::State& state) {
     if (!state.KeepRunning()) throw testing_support::StopRun{};
   });
   try {
-    g.menu();
+    g.select.menu();
   } catch (const testing_support::StopRun&) {
   }
   state.counters["text_draws"] = mode == kHover ? 155 : 150;

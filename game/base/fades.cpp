@@ -1,13 +1,11 @@
 // Screen fades: random slanting streaks accumulate on the mask, which is ANDed over Pic.
-#include <cmath>
+#include "game/base/fades.h"
 
-#include "game/base/game_base.h"
+#include <cmath>
 
 namespace game {
 
-namespace {
-
-void fadeStepWith(GameBase& g, platform::Rgb color) {
+void Fades::fadeStepWith(platform::Rgb color) {
   for (int i = 0; i <= 100; ++i) {
     const double u1 = g.fadeRandom.next();
     const double u2 = g.fadeRandom.next();
@@ -20,30 +18,28 @@ void fadeStepWith(GameBase& g, platform::Rgb color) {
   ++g.fadeStep;
 }
 
-}  // namespace
-
-void GameBase::f_out() {
-  fadeStepWith(*this, platform::kBlack);
+void Fades::f_out() {
+  fadeStepWith(platform::kBlack);
 }
-void GameBase::f_in() {
-  fadeStepWith(*this, platform::kWhite);
+void Fades::f_in() {
+  fadeStepWith(platform::kWhite);
 }
 
-bool GameBase::fadeInEnded() {
+bool Fades::fadeInEnded() {
   f_in();
-  if (fadeStep < 13) return false;
+  if (g.fadeStep < 13) return false;
   // The fade-in is over: the next fade-out starts from a white mask.
-  fadeStep = 0;
-  fadeMode = kNoFade;
-  back.clear();
+  g.fadeStep = 0;
+  g.fadeMode = kNoFade;
+  g.back.clear();
   return true;
 }
 
-bool GameBase::fadeOutEnded() {
+bool Fades::fadeOutEnded() {
   f_out();
-  if (fadeStep < 23) return false;
-  fadeStep = 0;
-  fadeMode = kNoFade;
+  if (g.fadeStep < 23) return false;
+  g.fadeStep = 0;
+  g.fadeMode = kNoFade;
   return true;
 }
 

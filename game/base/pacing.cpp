@@ -1,11 +1,13 @@
-// Frame pacing and the looping background music.
-#include "game/base/game_base.h"
+// Frame pacing, the looping background music, and the click.
+#include "game/base/pacing.h"
+
+#include "common/atomic_file.h"
 
 namespace game {
 
-void GameBase::waitFrame(int period) {
-  animPhase += animStep;
-  if (animPhase >= 2 || animPhase <= 0) animStep = -animStep;
+void Pacing::waitFrame(int period) {
+  g.animPhase += g.animStep;
+  if (g.animPhase >= 2 || g.animPhase <= 0) g.animStep = -g.animStep;
   muteKeys();
   bgmControl(kBgmKeepPlaying);
   // Events are delivered at least once, also when the frame is already over. The
@@ -13,34 +15,34 @@ void GameBase::waitFrame(int period) {
   const uint32_t p = static_cast<uint32_t>(period);
   for (;;) {
     host.deliverEvents();
-    const uint32_t elapsed = host.tickCount() - frameStart;  // wrap-safe
+    const uint32_t elapsed = host.tickCount() - g.frameStart;  // wrap-safe
     if (elapsed > p) break;
     host.waitForEvents(p - elapsed + 1);
   }
 }
 
-void GameBase::bgmControl(BgmMode mode) {
-  if (bgmFile.empty()) return;
+void Pacing::bgmControl(BgmMode mode) {
+  if (g.bgmFile.empty()) return;
   platform::Sound& sound = host.sound();
   switch (mode) {
     case kBgmStart:
-      bgmPlaying = false;
-      if (sound.mciSendString("open " + host.programFolder() + "/" + bgmFile + " alias bgm",
+      g.bgmPlaying = false;
+      if (sound.mciSendString("open " + host.programFolder() + "/" + g.bgmFile + " alias bgm",
                               nullptr) != 0)
         return;
       if (sound.mciSendString("play bgm notify", nullptr) == 0)
-        bgmPlaying = true;
+        g.bgmPlaying = true;
       else
         sound.mciExecute("close bgm");
       break;
     case kBgmStop:
-      if (!bgmPlaying) return;
+      if (!g.bgmPlaying) return;
       sound.mciExecute("stop bgm");
       sound.mciExecute("close bgm");
-      bgmPlaying = false;
+      g.bgmPlaying = false;
       break;
     case kBgmKeepPlaying: {
-      if (!bgmPlaying || musicMuted) return;
+      if (!g.bgmPlaying || g.musicMuted) return;
       std::string reply;
       if (sound.mciSendString("status bgm mode", &reply) == 0 && reply.substr(0, 7) != "playing") {
         sound.mciExecute("seek bgm to start");
@@ -53,17 +55,21 @@ void GameBase::bgmControl(BgmMode mode) {
   }
 }
 
-void GameBase::muteKeys() {
-  for (auto k = pendingKeys.begin(); k != pendingKeys.end();) {
+void Pacing::muteKeys() {
+  for (auto k = g.pendingKeys.begin(); k != g.pendingKeys.end();) {
     if (*k != platform::Key::kM) {
       ++k;
       continue;
     }
-    k = pendingKeys.erase(k);
-    musicMuted = !musicMuted;
+    k = g.pendingKeys.erase(k);
+    g.musicMuted = !g.musicMuted;
     // Paused rather than closed, so the tune goes on where it stopped.
-    if (bgmPlaying) host.sound().mciExecute(musicMuted ? "stop bgm" : "play bgm notify");
+    if (g.bgmPlaying) host.sound().mciExecute(g.musicMuted ? "stop bgm" : "play bgm notify");
   }
+}
+
+void Pacing::playClick() {
+  host.sound().playWave(common::inFolder(host.programFolder(), "\\CLICK.WAV"));
 }
 
 }  // namespace game

@@ -1,4 +1,5 @@
 // Playing one stage: set-up, turn change and the frame loop with aim, click, keys and scroll.
+#include "game/base/to_pixel.h"
 #include "game/play/play_screen.h"
 
 namespace game {
@@ -36,17 +37,17 @@ bool keyDirection(platform::Key key, int16_t& dx, int16_t& dy) {
 }  // namespace
 
 void PlayScreen::undoMove() {
-  if (moveHistory.empty()) return;
+  if (g.moveHistory.empty()) return;
   // The aim is the pointer's, not the past's.
-  const int16_t dx = aimDX, dy = aimDY;
-  static_cast<rules::PlayState&>(*this) = moveHistory.back();
-  moveHistory.pop_back();
-  aimDX = dx, aimDY = dy;
+  const int16_t dx = g.aimDX, dy = g.aimDY;
+  g.playState() = g.moveHistory.back();
+  g.moveHistory.pop_back();
+  g.aimDX = dx, g.aimDY = dy;
 }
 
 void PlayScreen::drawButtons() {
-  blitChr(kGiveUp.x, kGiveUp.y, layout::kGiveUpButton, platform::Rop::SrcPaint);
-  blitChr(kRetry.x, kRetry.y, layout::kRetryButton, platform::Rop::SrcPaint);
+  render.blitChr(kGiveUp.x, kGiveUp.y, layout::kGiveUpButton, platform::Rop::SrcPaint);
+  render.blitChr(kRetry.x, kRetry.y, layout::kRetryButton, platform::Rop::SrcPaint);
 }
 
 void PlayScreen::MainL() {
@@ -54,76 +55,76 @@ void PlayScreen::MainL() {
   Phase phase = Phase::SetUp;
   for (;;) {
     if (phase == Phase::SetUp) {
-      moveHistory.clear();
-      numberPieces();
-      fadeMode = kFadingIn;
-      platform::fillRect(back.image, 0, 0, kPicWidth, kPicHeight, platform::kBlack);
+      g.moveHistory.clear();
+      g.numberPieces();
+      g.fadeMode = kFadingIn;
+      platform::fillRect(g.back.image, 0, 0, kPicWidth, kPicHeight, platform::kBlack);
       phase = Phase::TurnChange;
     }
     if (phase == Phase::TurnChange) {
-      if (isCleared()) {
-        Pic.clear();
-        drawField();
-        clearFlag[curStage] = true;
+      if (g.isCleared()) {
+        g.Pic.clear();
+        render.drawField();
+        g.clearFlag[g.curStage] = true;
         // Saved at once as well as at close, so a crash or a kill keeps the clear.
-        writeClearRecord();
+        files.writeClearRecord();
         sclear();
-        fadeMode = kFadingOut;
+        g.fadeMode = kFadingOut;
       }
-      turnPass();
+      g.turnPass();
       phase = Phase::Frame;
     }
 
-    frameStart = host.tickCount();
-    Pic.clear();
-    drawField();
-    if (fadeMode == kFadingOut) {
-      if (fadeOutEnded()) {
-        fadeMode = kFadingIn;
+    g.frameStart = host.tickCount();
+    g.Pic.clear();
+    render.drawField();
+    if (g.fadeMode == kFadingOut) {
+      if (fades.fadeOutEnded()) {
+        g.fadeMode = kFadingIn;
         return;
       }
-      waitFrame(100);
+      pacing.waitFrame(100);
       continue;
     }
-    if (fadeMode == kFadingIn && !fadeInEnded()) {
-      waitFrame(100);
+    if (g.fadeMode == kFadingIn && !fades.fadeInEnded()) {
+      pacing.waitFrame(100);
       continue;
     }
 
     // A stage saved without any piece has no active piece: no marker, no aim.
-    const bool active = hasPiece();
-    const auto [X, Y] = tileBox(activeX, activeY);
+    const bool active = g.hasPiece();
+    const auto [X, Y] = render.tileBox(g.activeX, g.activeY);
     if (active) {
-      const layout::Offset at = layout::turnMarkerOffset(playField[activeX][activeY]);
-      drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::turnMarker(animPhase));
+      const layout::Offset at = layout::turnMarkerOffset(g.playField[g.activeX][g.activeY]);
+      render.drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::turnMarker(g.animPhase));
     }
     drawButtons();
 
-    if (animStep == 1 && active) {
+    if (g.animStep == 1 && active) {
       // The quadrant of the pointer around the active cell's centre, unrounded.
-      const bool left = mouseX < X + 32, up = mouseY < Y + 16;
+      const bool left = g.mouseX < X + 32, up = g.mouseY < Y + 16;
       if (left && up)
-        aimDX = -1, aimDY = 0;
+        g.aimDX = -1, g.aimDY = 0;
       else if (left)
-        aimDX = 0, aimDY = 1;
+        g.aimDX = 0, g.aimDY = 1;
       else if (up)
-        aimDX = 0, aimDY = -1;
+        g.aimDX = 0, g.aimDY = -1;
       else
-        aimDX = 1, aimDY = 0;
-      const layout::Offset at = layout::aimArrowOffset(aimDX, aimDY);
-      drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::aimArrow(aimDX, aimDY));
+        g.aimDX = 1, g.aimDY = 0;
+      const layout::Offset at = layout::aimArrowOffset(g.aimDX, g.aimDY);
+      render.drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::aimArrow(g.aimDX, g.aimDY));
     }
 
     Ask ask = Ask::kNothing;
-    if (leftDown) {
-      leftDown = false;
-      if (mouseX < kGiveUp.x + kGiveUp.w && mouseY < kGiveUp.y + kGiveUp.h)
+    if (g.leftDown) {
+      g.leftDown = false;
+      if (g.mouseX < kGiveUp.x + kGiveUp.w && g.mouseY < kGiveUp.y + kGiveUp.h)
         ask = Ask::kGiveUp;
-      else if (mouseX > kRetry.x && mouseY < kRetry.y + kRetry.h)
+      else if (g.mouseX > kRetry.x && g.mouseY < kRetry.y + kRetry.h)
         ask = Ask::kRetry;
       else
         ask = Ask::kMove;
-    } else if (const std::optional<platform::Key> key = takeKey()) {
+    } else if (const std::optional<platform::Key> key = input.takeKey()) {
       // One key a frame, where a click is taken; keys pressed in a move, a fade or the
       // banner wait for this point.
       if (*key == platform::Key::kBackspace || *key == platform::Key::kZ ||
@@ -133,44 +134,44 @@ void PlayScreen::MainL() {
         ask = Ask::kRetry;
       else if (*key == platform::Key::kEscape)
         ask = Ask::kGiveUp;
-      else if (keyDirection(*key, aimDX, aimDY))
+      else if (keyDirection(*key, g.aimDX, g.aimDY))
         ask = Ask::kMove;
     }
     if (ask == Ask::kGiveUp) {
-      playClick();
-      fadeMode = kFadingOut;
-      waitFrame(100);
+      pacing.playClick();
+      g.fadeMode = kFadingOut;
+      pacing.waitFrame(100);
       continue;
     }
     if (ask == Ask::kRetry) {
-      playClick();
-      loadStage(stageSet, curStage + 1);
+      pacing.playClick();
+      g.loadStage(g.stageSet, g.curStage + 1);
       phase = Phase::SetUp;
       continue;
     }
     if (ask == Ask::kMove) {
-      const rules::PlayState before = *this;
-      if (moveAttempt()) {
-        moveHistory.push_back(before);
+      const rules::PlayState before = g.playState();
+      if (g.moveAttempt()) {
+        g.moveHistory.push_back(before);
         animateMove();
         phase = Phase::TurnChange;
         continue;
       }
     }
 
-    if (rightDown) {
-      viewX += (250 - static_cast<double>(mouseX)) / 8;
-      if (viewX < -250)
-        viewX = -250;
-      else if (viewX > 200)
-        viewX = 200;
-      viewY += (150 - static_cast<double>(mouseY)) / 5;
-      if (viewY < -90)
-        viewY = -90;
-      else if (viewY > 200)
-        viewY = 200;
+    if (g.rightDown) {
+      g.viewX += (250 - static_cast<double>(g.mouseX)) / 8;
+      if (g.viewX < -250)
+        g.viewX = -250;
+      else if (g.viewX > 200)
+        g.viewX = 200;
+      g.viewY += (150 - static_cast<double>(g.mouseY)) / 5;
+      if (g.viewY < -90)
+        g.viewY = -90;
+      else if (g.viewY > 200)
+        g.viewY = 200;
     }
-    waitFrame(100);
+    pacing.waitFrame(100);
   }
 }
 

@@ -2,19 +2,27 @@
 // stage-clear banner.
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
+#include "game/base/fades.h"
+#include "game/base/game_files.h"
+#include "game/base/game_state.h"
+#include "game/base/input.h"
+#include "game/base/pacing.h"
 #include "game/render/field_renderer.h"
+#include "platform/host.h"
 
 namespace game {
 
-struct PlayScreen : FieldRenderer {
-  using FieldRenderer::FieldRenderer;
-
-  int16_t curStage = 0;  // stage being played, minus one
-  // The play state before each move since the stage's start, to take moves back.
-  std::vector<rules::PlayState> moveHistory;
+class PlayScreen {
+ public:
+  PlayScreen(GameState& g, platform::Host& host, Pacing& pacing, Fades& fades, Input& input,
+             GameFiles& files, FieldRenderer& render)
+      : g(g),
+        host(host),
+        pacing(pacing),
+        fades(fades),
+        input(input),
+        files(files),
+        render(render) {}
 
   void MainL();
   void animateMove();
@@ -23,6 +31,15 @@ struct PlayScreen : FieldRenderer {
   void drawButtons();
   // Takes back the last move: the field, the pieces and the turn as they were before it.
   void undoMove();
+
+ private:
+  GameState& g;
+  platform::Host& host;
+  Pacing& pacing;
+  Fades& fades;
+  Input& input;
+  GameFiles& files;
+  FieldRenderer& render;
 };
 
 }  // namespace game

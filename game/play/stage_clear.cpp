@@ -4,17 +4,17 @@
 namespace game {
 
 void PlayScreen::sclear() {
-  Pic.background = Pic.image;
+  g.Pic.background = g.Pic.image;
   for (int i = 0; i <= 50; ++i) {
-    Pic.clear();
-    frameStart = host.tickCount();
-    blitChr(layout::kStageWordAt.dx, layout::kStageWordAt.dy, layout::stageWord(animPhase),
-            platform::Rop::SrcPaint);
-    blitChr(layout::kClearWordAt.dx, layout::kClearWordAt.dy, layout::clearWord(animPhase),
-            platform::Rop::SrcPaint);
-    waitFrame(100);
+    g.Pic.clear();
+    g.frameStart = host.tickCount();
+    render.blitChr(layout::kStageWordAt.dx, layout::kStageWordAt.dy, layout::stageWord(g.animPhase),
+                   platform::Rop::SrcPaint);
+    render.blitChr(layout::kClearWordAt.dx, layout::kClearWordAt.dy, layout::clearWord(g.animPhase),
+                   platform::Rop::SrcPaint);
+    pacing.waitFrame(100);
   }
-  Pic.setBackground(loadPicture("\\back.jpg"));
+  g.Pic.setBackground(files.loadPicture("\\back.jpg"));
 }
 
 }  // namespace game

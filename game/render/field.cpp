@@ -1,6 +1,7 @@
 // The isometric field: floors, resting pieces and their turn labels, in painter's order.
 #include <string>
 
+#include "game/base/to_pixel.h"
 #include "game/render/field_renderer.h"
 #include "game/render/texts.h"
 
@@ -8,11 +9,8 @@ namespace game {
 
 using platform::Rop;
 
-FieldRenderer::FieldRenderer(platform::Host& host, const platform::Surface& sheet)
-    : GameBase(host), font(host.font()), chr(sheet) {}
-
 void FieldRenderer::blitChr(int x, int y, const layout::Rect& from, Rop rop) {
-  platform::bitBlt(Pic.image, x, y, from.w, from.h, chr, from.x, from.y, rop);
+  platform::bitBlt(g.Pic.image, x, y, from.w, from.h, chr, from.x, from.y, rop);
 }
 
 void FieldRenderer::drawSprite(int x, int y, const layout::Sprite& sprite) {
@@ -21,41 +19,41 @@ void FieldRenderer::drawSprite(int x, int y, const layout::Sprite& sprite) {
 }
 
 layout::TileBox FieldRenderer::tileBox(double x, double y) const {
-  return layout::tileBox(x, y, viewX, viewY);
+  return layout::tileBox(x, y, g.viewX, g.viewY);
 }
 
 void FieldRenderer::printOutlined(const std::string& text, int x, int y, platform::Rgb outline,
                                   platform::Rgb color) {
-  font.drawText(Pic.image, text, x + 1, y + 1, outline);
-  font.drawText(Pic.image, text, x + 1, y - 1, outline);
-  font.drawText(Pic.image, text, x - 1, y + 1, outline);
-  font.drawText(Pic.image, text, x - 1, y - 1, outline);
-  font.drawText(Pic.image, text, x, y, color);
+  font.drawText(g.Pic.image, text, x + 1, y + 1, outline);
+  font.drawText(g.Pic.image, text, x + 1, y - 1, outline);
+  font.drawText(g.Pic.image, text, x - 1, y + 1, outline);
+  font.drawText(g.Pic.image, text, x - 1, y - 1, outline);
+  font.drawText(g.Pic.image, text, x, y, color);
 }
 
 void FieldRenderer::printTurnLabel(int value, int x, int y) {
   const auto c = [](double v) { return static_cast<uint8_t>(toPixel(v)); };
-  const platform::Rgb outline{c(130 - labelShade / 2), 20, 140};
-  const uint8_t grey = c(labelShade);
+  const platform::Rgb outline{c(130 - g.labelShade / 2), 20, 140};
+  const uint8_t grey = c(g.labelShade);
   printOutlined(turnLabelText(value), x, y, outline, {grey, grey, grey});
 }
 
 void FieldRenderer::drawField() {
-  const int p = animPhase;
+  const int p = g.animPhase;
   for (int y = 0; y <= 9; ++y) {
     for (int x = 0; x <= 9; ++x) {
-      labelShade = 255 - (255.0 / turnCycle) * (turnRank[x][y] - 1);
+      g.labelShade = 255 - (255.0 / g.turnCycle) * (g.turnRank[x][y] - 1);
       // Positions stay fractional until each is handed over, so an offset added to a
       // half-pixel scroll rounds as one value.
       const auto [L, T] = tileBox(x, y);
-      const uint8_t code = playField[x][y];
+      const uint8_t code = g.playField[x][y];
       if (code >= 7) continue;  // empty space, and pieces without a picture
       drawSprite(toPixel(L), toPixel(T), layout::floorTile(code));
       if (code < 3) continue;  // floor and blocks carry no piece and no label
       const layout::Offset at = layout::standingOffset(code);
       drawSprite(toPixel(L + at.dx), toPixel(T + at.dy), layout::standingPiece(code, p));
-      if (turnRank[x][y] != turnCycle)
-        printTurnLabel(turnRank[x][y] - 1, toPixel(L + layout::kTurnLabelOffset.dx),
+      if (g.turnRank[x][y] != g.turnCycle)
+        printTurnLabel(g.turnRank[x][y] - 1, toPixel(L + layout::kTurnLabelOffset.dx),
                        toPixel(T + layout::kTurnLabelOffset.dy));
     }
   }

@@ -4,24 +4,16 @@
 
 #include <string>
 
-#include "game/base/game_base.h"
+#include "game/base/game_state.h"
 #include "game/render/layout.h"
-#include "game/rules/rules.h"
 #include "platform/font.h"
 
 namespace game {
 
-// Scroll offsets of the field, kept from stage to stage.
-struct ViewState {
-  double viewX = layout::kStartViewX, viewY = layout::kStartViewY;
-};
-
-struct FieldRenderer : GameBase, rules::PlayState, ViewState {
-  FieldRenderer(platform::Host& host, const platform::Surface& chr);
-
-  platform::Font& font;          // the play surface's font
-  const platform::Surface& chr;  // the sprite sheet
-  double labelShade = 0;         // grey of the turn label being drawn
+class FieldRenderer {
+ public:
+  FieldRenderer(GameState& g, platform::Font& font, const platform::Surface& chr)
+      : font(font), chr(chr), g(g) {}
 
   void drawField();
   void printTurnLabel(int value, int x, int y);
@@ -34,6 +26,12 @@ struct FieldRenderer : GameBase, rules::PlayState, ViewState {
   void blitChr(int x, int y, const layout::Rect& from, platform::Rop rop);
   // The tile box of a cell, fractional cells included, at the current scroll offsets.
   layout::TileBox tileBox(double x, double y) const;
+
+  platform::Font& font;          // the play surface's font
+  const platform::Surface& chr;  // the sprite sheet
+
+ private:
+  GameState& g;
 };
 
 }  // namespace game

@@ -130,9 +130,6 @@ constexpr Rect previewCell(int c) {
 inline constexpr Rect kGiveUpAt{0, 0, 64, 32};
 inline constexpr Rect kRetryAt{436, 0, 64, 32};
 
-// The scroll offsets every run starts with.
-inline constexpr double kStartViewX = -50, kStartViewY = 30;
-
 // The 64 x 32 tile box of cell (x, y) on the play surface, for the scroll offsets;
 // fractional cells place a piece in motion. x grows toward the lower right, y toward the
 // lower left. Positions stay fractional until a picture is placed.

@@ -3,48 +3,51 @@
 
 namespace game {
 
+Game::Game(platform::Host& h, const platform::Surface& sheet)
+    : host(h), render(*this, h.font(), sheet) {}
+
 void Game::Form_Load() {
   host.showWindow(Pic.image, *this);
   animStep = 1;
   animPhase = 0;
-  viewX = layout::kStartViewX;
-  viewY = layout::kStartViewY;
-  Pic.setBackground(loadPicture("\\title.jpg"));
+  viewX = kStartViewX;
+  viewY = kStartViewY;
+  Pic.setBackground(files.loadPicture("\\title.jpg"));
   titleWavePhase = 0;
   titleWaveStep = 1;
   bgmFile = "run.mid";
-  bgmControl(kBgmStart);
+  pacing.bgmControl(kBgmStart);
   fadeStep = 0;
   fadeMode = kNoFade;
-  readClearRecord();
-  loadStages();
+  files.readClearRecord();
+  files.loadStages();
 
   for (;;) {
     frameStart = host.tickCount();
     Pic.clear();
     bool takeInput = true;
     if (fadeMode == kFadingOut) {
-      if (fadeOutEnded()) {
-        Pic.setBackground(loadPicture("\\back.jpg"));
-        menu();
+      if (fades.fadeOutEnded()) {
+        Pic.setBackground(files.loadPicture("\\back.jpg"));
+        select.menu();
       }
       takeInput = false;
     }
     if (takeInput && leftDown) {
-      playClick();
+      pacing.playClick();
       leftDown = false;
       fadeMode = kFadingOut;
     }
     // The title has no keys of its own; the screens after it must not inherit them.
-    while (takeInput && takeKey()) {
+    while (takeInput && input.takeKey()) {
     }
-    waitFrame(100);
+    pacing.waitFrame(100);
   }
 }
 
 void Game::Form_Unload() {
-  writeClearRecord();
-  bgmControl(kBgmStop);
+  files.writeClearRecord();
+  pacing.bgmControl(kBgmStop);
   host.endProcess();
 }
 

@@ -116,7 +116,7 @@ TEST(StartupClearRecordFolder, AFolderOfThatNameReadsAsNoRecord) {
   GameRun r;
   ASSERT_EQ(::mkdir(r.dir.file("clear.sav").c_str(), 0755), 0);
   for (bool& flag : r.g.clearFlag) flag = false;
-  EXPECT_EQ(r.run([&] { r.g.readClearRecord(); }), -1) << r.host.errorCause;
+  EXPECT_EQ(r.run([&] { r.g.files.readClearRecord(); }), -1) << r.host.errorCause;
   for (bool flag : r.g.clearFlag) EXPECT_FALSE(flag);
 }
 

@@ -15,10 +15,10 @@ int px(double v) {
 
 // The tile box corner of the fractional cell position (x, y) in the current view.
 double left(const game::Game& g, double x, double y) {
-  return g.tileBox(x, y).left;
+  return g.render.tileBox(x, y).left;
 }
 double top(const game::Game& g, double x, double y) {
-  return g.tileBox(x, y).top;
+  return g.render.tileBox(x, y).top;
 }
 
 // Takes the first piece off its cell toward (dx, dy) as a click would, then animates.
@@ -34,7 +34,7 @@ void animate(Play& p, const common::StageSet& set, int dx, int dy) {
   p.g.aimDY = static_cast<int16_t>(dy);
   ASSERT_TRUE(p.g.moveAttempt());
   p.keepPictures = [](const Frame&) { return true; };
-  ASSERT_TRUE(p.run([&] { p.g.animateMove(); }));
+  ASSERT_TRUE(p.run([&] { p.g.play.animateMove(); }));
   ASSERT_EQ(p.frames.size(), 6u);
   for (size_t i = 0; i + 1 < p.frames.size(); ++i)
     EXPECT_EQ(p.frames[i + 1].start - p.frames[i].start, 51u) << "50 ms frames";

@@ -101,14 +101,14 @@ bool Play::run(const std::function<void()>& body) {
 }
 
 bool Play::runMainL() {
-  return run([this] { g.MainL(); });
+  return run([this] { g.play.MainL(); });
 }
 
 int Play::closeWindow() {
   host.close();
   g.frameStart = host.tickCount();
   try {
-    g.waitFrame(100);
+    g.pacing.waitFrame(100);
   } catch (const platform::ProcessEnded& e) {
     return e.status;
   }
@@ -127,10 +127,10 @@ int Play::count(Kind k) const {
 }
 
 double Play::centreX() const {
-  return g.tileBox(g.activeX, g.activeY).left + 32;
+  return g.render.tileBox(g.activeX, g.activeY).left + 32;
 }
 double Play::centreY() const {
-  return g.tileBox(g.activeX, g.activeY).top + 16;
+  return g.render.tileBox(g.activeX, g.activeY).top + 16;
 }
 
 Kind Play::classify() const {

@@ -92,7 +92,7 @@ TEST(PlayClicks, ButtonAreasAreStrictAndLieOverTheField) {
       EXPECT_TRUE(p.host.wavesPlayed.empty());
     } else {
       ASSERT_EQ(p.host.wavesPlayed.size(), 1u);
-      EXPECT_EQ(p.host.wavesPlayed[0], p.g.file("\\CLICK.WAV"));
+      EXPECT_EQ(p.host.wavesPlayed[0], p.g.files.file("\\CLICK.WAV"));
       EXPECT_EQ(after(Kind::Move), 0);
     }
     if (c.outcome == ClickCase::GiveUp) {

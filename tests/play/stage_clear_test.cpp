@@ -30,7 +30,7 @@ TEST(StageClear, BannerIsOredOverTheFrozenPictureForFiftyOneFrames) {
     q.g.viewX += 7;
     q.g.playField[1][0] = q.g.playField[1][0] == common::kWalker ? 0 : common::kWalker;
   };
-  ASSERT_TRUE(p.run([&] { p.g.sclear(); }));
+  ASSERT_TRUE(p.run([&] { p.g.play.sclear(); }));
 
   ASSERT_EQ(p.frames.size(), 51u);
   for (size_t i = 0; i < p.frames.size(); ++i) {

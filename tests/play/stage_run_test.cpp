@@ -40,7 +40,7 @@ int fadeStepsDrawn(game::Game& g) {
 // The stages of the shipped stage file, as the game loads them.
 common::StageSet shippedStages() {
   Play loader;
-  loader.g.loadStages();
+  loader.g.files.loadStages();
   return loader.g.stageSet;
 }
 

@@ -16,11 +16,11 @@
 #include "common/stage_file.h"
 #include "game/render/layout.h"
 #include "game/render/sprite_sheet.h"
+#include "game/solve/solver.h"
 #include "platform/sdl/jpeg.h"
 #include "tests/support/game_fixture.h"
 #include "tests/support/x_session.h"
 #include "tests/title/menu_fixture.h"
-#include "game/solve/solver.h"
 
 namespace {
 

@@ -19,7 +19,7 @@ TEST(FieldFloors, AllGrassAtTheStartOffsetsShowsTheShippedTileAtEveryProjectedCe
   ASSERT_FALSE(render_test::isBlack(sheet.pixel(0, 32)));
   FieldRig rig(sheet);
   rig.fill(common::kUnpainted);
-  rig.g.drawField();
+  rig.g.render.drawField();
   const platform::Surface& pic = rig.g.Pic.image;
   const platform::Rgb grassCentre = sheet.pixel(32, 16);
   EXPECT_EQ(pic.pixel(220 + 32, 30 + 16), grassCentre) << "cell (0, 0) at (220, 30)";
@@ -37,11 +37,11 @@ TEST(FieldFloors, CellsWhollyOutsideTheSurfaceLeaveItUntouched) {
   FieldRig rig(syntheticSheet());
   rig.put(9, 0, common::kUnpainted);
   rig.put(0, 9, common::kBlock);
-  rig.g.drawField();
+  rig.g.render.drawField();
   EXPECT_TRUE(rig.g.Pic.image == rig.before);
   // Moved 40 pixels left, (9, 0) comes partly into view at x 468.
   rig.g.viewX = -90;
-  rig.g.drawField();
+  rig.g.render.drawField();
   std::string first;
   EXPECT_EQ(floorMismatches(rig.g, rig.before, 180, 30, &first), 0) << first;
   EXPECT_FALSE(rig.g.Pic.image == rig.before);
@@ -56,7 +56,7 @@ TEST(FieldFloors, EachCodePicksItsTileAndCodesWithoutAPictureLeaveTheirPlaceShow
   rig.startTurns();
   ASSERT_GT(rig.g.turnCycle, 2);
   rig.g.viewX = -10, rig.g.viewY = 40;
-  rig.g.drawField();
+  rig.g.render.drawField();
   std::string first;
   EXPECT_EQ(floorMismatches(rig.g, rig.before, 260, 40, &first), 0) << first;
 }
@@ -73,7 +73,7 @@ TEST(FieldFloors, FractionalOffsetsRoundHalfToEven) {
     rig.put(0, 0, common::kUnpainted);
     rig.put(3, 1, common::kBlock);
     rig.g.viewX = c.viewX, rig.g.viewY = c.viewY;
-    rig.g.drawField();
+    rig.g.render.drawField();
     std::string first;
     EXPECT_EQ(floorMismatches(rig.g, rig.before, c.left, c.top, &first), 0)
         << "viewX " << c.viewX << ", viewY " << c.viewY << ": " << first;

@@ -63,8 +63,8 @@ TEST(FieldPieces, EachCodeStandsOnPaintedFloorInTheFrameOfTheAnimationPhase) {
       }
       with.put(4, 4, code, 2);
       floor.put(4, 4, common::kPainted);
-      with.g.drawField();
-      floor.g.drawField();
+      with.g.render.drawField();
+      floor.g.render.drawField();
       // Cell (4, 4): L = 220, T = 158.
       const PieceSprite s = spriteOf(code, p);
       std::string first;
@@ -88,8 +88,8 @@ TEST(FieldPieces, ATallSliderLiesOverTheCellsBehindItAndUnderThePieceInFront) {
   with.put(5, 5, common::kSlider, 3);
   floor.put(4, 4, common::kPainted);
   floor.put(5, 5, common::kPainted);
-  with.g.drawField();
-  floor.g.drawField();
+  with.g.render.drawField();
+  floor.g.render.drawField();
   const Surface& got = with.g.Pic.image;
   const Surface& sheet = syntheticSheet();
   const PieceSprite s = spriteOf(common::kSlider, 0);
@@ -135,7 +135,7 @@ TEST(TurnLabels, ThreePiecesShowTheirTurnsInShadesAndTheActiveOneNothing) {
   ASSERT_EQ(rig.g.turnRank[2][2], 4);
   ASSERT_EQ(rig.g.turnRank[5][3], 2);
   ASSERT_EQ(rig.g.turnRank[3][6], 3);
-  rig.g.drawField();
+  rig.g.render.drawField();
   const Surface& pic = rig.g.Pic.image;
   platform::Font& font = testing_support::gameFont();
   // (5, 3): L 284, T 158, label at (319, 163). Shade 255 - 63.75 = 191.25.
@@ -150,7 +150,7 @@ TEST(TurnLabels, ThreePiecesShowTheirTurnsInShadesAndTheActiveOneNothing) {
   // The shade is computed for every cell, so it ends with that of the empty cell (9, 9).
   EXPECT_DOUBLE_EQ(rig.g.labelShade, 255 + 63.75);
   rig.g.turnRank[9][9] = 3;
-  rig.g.drawField();
+  rig.g.render.drawField();
   EXPECT_DOUBLE_EQ(rig.g.labelShade, 127.5);
 }
 
@@ -162,7 +162,7 @@ TEST(TurnLabels, PositionsRoundTheirSumsAndColoursRoundHalvesToEven) {
   rig.put(0, 0, common::kWalker, 21);
   rig.g.turnCycle = 51;
   rig.g.viewX = -48.5, rig.g.viewY = 30.5;
-  rig.g.drawField();
+  rig.g.render.drawField();
   const Surface& pic = rig.g.Pic.image;
   EXPECT_EQ(render_test::checkLabel(pic, testing_support::gameFont(), " 20 ", 256, 36,
                                     {52, 20, 140}, {155, 155, 155}),

@@ -110,7 +110,7 @@ void FieldRig::startTurns() {
 
 int floorMismatches(const game::Game& g, const Surface& before, int originX, int originY,
                     std::string* first) {
-  const Surface& sheet = g.chr;
+  const Surface& sheet = g.render.chr;
   const Surface& pic = g.Pic.image;
   // Which sheet pixel each Pic pixel must show; -1 for the untouched surface.
   std::vector<int> shown(static_cast<size_t>(pic.width()) * pic.height(), -1);

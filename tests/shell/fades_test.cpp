@@ -45,7 +45,7 @@ TEST(FadeOut, FirstStepHidesTheFrameOnlyUnderItsStreaks) {
   GameRun r;
   showTitle(r);
   const Surface title = r.g.Pic.image;
-  r.g.f_out();
+  r.g.fades.f_out();
   EXPECT_EQ(r.g.fadeStep, 1);
 
   // 101 streaks; those with both ends off one side of the surface leave no mark.
@@ -80,7 +80,7 @@ TEST(FadeOut, TwentyThreeTitleFramesEachDarkerAndTheLastAlmostBlack) {
   uint64_t last = brightness(title);
   for (int step = 1; step <= 23; ++step) {
     r.g.Pic.clear();  // every frame is drawn anew and then masked
-    r.g.f_out();
+    r.g.fades.f_out();
     const uint64_t now = brightness(r.g.Pic.image);
     EXPECT_LT(now, last) << "step " << step;
     last = now;
@@ -97,7 +97,7 @@ TEST(FadeIn, ThirteenStepsFromBlackEachUncoverMore) {
   int lastShown = 0;
   for (int step = 1; step <= 13; ++step) {
     r.g.Pic.clear();
-    r.g.f_in();
+    r.g.fades.f_in();
     int shown = 0;
     for (int y = 0; y < 350; ++y)
       for (int x = 0; x < 500; ++x) {
@@ -114,8 +114,8 @@ TEST(FadeIn, ThirteenStepsFromBlackEachUncoverMore) {
 TEST(FadeOut, EveryFreshGameDrawsTheSameStreaks) {
   GameRun first, second;
   for (int i = 0; i < 23; ++i) {
-    first.g.f_out();
-    second.g.f_out();
+    first.g.fades.f_out();
+    second.g.fades.f_out();
   }
   EXPECT_EQ(first.g.back.image, second.g.back.image);
   EXPECT_NE(first.g.back.image, Surface(500, 350, platform::kWhite));

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/sdl/jpeg.h"
 #include "platform/raster.h"
+#include "platform/sdl/jpeg.h"
 #include "tests/support/frame_hook.h"
 #include "tests/support/game_fixture.h"
 

@@ -26,13 +26,13 @@ std::vector<Sent> sent(const platform::ScriptedHost& h, size_t from = 0) {
 
 void frame(game::Game& g) {
   g.frameStart = g.host.tickCount();
-  g.waitFrame(100);
+  g.pacing.waitFrame(100);
 }
 
 TEST(Music, StartLoopAndStopSendTheseTexts) {
   GameRun r;
   r.g.bgmFile = "run.mid";
-  r.g.bgmControl(game::kBgmStart);
+  r.g.pacing.bgmControl(game::kBgmStart);
   // The folder is joined as it is, blank included, without quotation marks.
   EXPECT_EQ(sent(r.host), (std::vector<Sent>{{"open " + r.dir.path() + "/run.mid alias bgm", false},
                                              {"play bgm notify", false}}));
@@ -58,13 +58,13 @@ TEST(Music, StartLoopAndStopSendTheseTexts) {
   EXPECT_EQ(sent(r.host, mark).size(), 1u);
 
   mark = r.host.mciCalls.size();
-  r.g.bgmControl(game::kBgmStop);
+  r.g.pacing.bgmControl(game::kBgmStop);
   EXPECT_EQ(sent(r.host, mark), (std::vector<Sent>{{"stop bgm", true}, {"close bgm", true}}));
   EXPECT_FALSE(r.g.bgmPlaying);
 
   // Closed: nothing more is sent, not even the status poll.
   mark = r.host.mciCalls.size();
-  r.g.bgmControl(game::kBgmStop);
+  r.g.pacing.bgmControl(game::kBgmStop);
   frame(r.g);
   EXPECT_EQ(sent(r.host, mark).size(), 0u);
 }
@@ -74,7 +74,7 @@ TEST(Music, StartLoopAndStopSendTheseTexts) {
 TEST(Music, MPausesTheTuneUntilMIsPressedAgain) {
   GameRun r;
   r.g.bgmFile = "run.mid";
-  r.g.bgmControl(game::kBgmStart);
+  r.g.pacing.bgmControl(game::kBgmStart);
   r.host.showWindow(r.g.Pic.image, r.g);
   r.host.key(platform::Key::kM);
   frame(r.g);
@@ -96,7 +96,7 @@ TEST(Music, MPausesTheTuneUntilMIsPressedAgain) {
 TEST(Music, EmptyFileNameSendsNothing) {
   GameRun r;
   r.g.bgmFile = "";
-  for (int mode : {0, 2, 1, 3, -1}) r.g.bgmControl(static_cast<game::BgmMode>(mode));
+  for (int mode : {0, 2, 1, 3, -1}) r.g.pacing.bgmControl(static_cast<game::BgmMode>(mode));
   frame(r.g);
   EXPECT_TRUE(r.host.mciCalls.empty());
 }
@@ -104,8 +104,8 @@ TEST(Music, EmptyFileNameSendsNothing) {
 TEST(Music, StopOrPollWithoutAStartSendsNothing) {
   GameRun r;
   r.g.bgmFile = "run.mid";
-  r.g.bgmControl(game::kBgmStop);
-  r.g.bgmControl(game::kBgmKeepPlaying);
+  r.g.pacing.bgmControl(game::kBgmStop);
+  r.g.pacing.bgmControl(game::kBgmKeepPlaying);
   frame(r.g);
   EXPECT_TRUE(r.host.mciCalls.empty());
 }
@@ -139,14 +139,14 @@ TEST(Music, DeviceThatWillNotPlayIsClosedAgain) {
   NoPlayHost host(dir.path(), testing_support::gameFont(), testing_support::pictureReader());
   game::Game g(host, game::spriteSheet());
   g.bgmFile = "run.mid";
-  g.bgmControl(game::kBgmStart);
+  g.pacing.bgmControl(game::kBgmStart);
   EXPECT_EQ(sent(host), (std::vector<Sent>{{"open " + dir.path() + "/run.mid alias bgm", false},
                                            {"play bgm notify", false},
                                            {"close bgm", true}}));
   EXPECT_FALSE(g.bgmPlaying);
   const size_t mark = host.mciCalls.size();
-  g.bgmControl(game::kBgmKeepPlaying);
-  g.bgmControl(game::kBgmStop);
+  g.pacing.bgmControl(game::kBgmKeepPlaying);
+  g.pacing.bgmControl(game::kBgmStop);
   EXPECT_EQ(sent(host, mark).size(), 0u);
 }
 

@@ -12,7 +12,7 @@ using testing_support::GameRun;
 // One bare frame of any loop: take the tick, draw nothing, wait.
 void frame(game::Game& g, int period = 100) {
   g.frameStart = g.host.tickCount();
-  g.waitFrame(period);
+  g.pacing.waitFrame(period);
 }
 
 TEST(WaitFrame, AnimPhaseRunsOneTwoOneZero) {
@@ -53,7 +53,7 @@ TEST(WaitFrame, LateFrameDeliversEventsOnceAndReturnsAtOnce) {
   r.host.advance(250);  // drawing took longer than the period
   r.host.press(1, 10, 10);
   const int deliveriesBefore = r.host.deliveries;
-  r.g.waitFrame(100);
+  r.g.pacing.waitFrame(100);
   EXPECT_EQ(r.host.deliveries - deliveriesBefore, 1);
   EXPECT_TRUE(r.g.leftDown);
   EXPECT_EQ(r.host.now() - r.g.frameStart, 250u);  // no lost time caught up

@@ -83,7 +83,7 @@ int MenuRun::run(const std::function<void(FrameView&)>& onFrame, int maxFrames) 
   int frames = 0;
   watchFrames(host, g, onFrame, frames, maxFrames);
   try {
-    g.menu();
+    g.select.menu();
   } catch (const StopRun&) {
   } catch (const platform::ProcessEnded&) {
   }

@@ -52,7 +52,7 @@ void expectPreviewFromSheet(const game::Game& g, int stage) {
       for (int j = 0; j < 8; ++j)
         for (int i = 0; i < 8; ++i)
           if (g.Pic.image.pixel(380 + 8 * x + i, 20 + 8 * y + j) !=
-              g.chr.pixel(224 + 8 * c + i, 248 + j))
+              g.render.chr.pixel(224 + 8 * c + i, 248 + j))
             ++wrong;
     }
   }

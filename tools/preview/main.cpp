@@ -16,9 +16,9 @@
 #include "common/file_error.h"
 #include "common/program_folder.h"
 #include "common/stage_file.h"
+#include "game/base/game_state.h"
 #include "game/render/field_renderer.h"
 #include "game/render/sprite_sheet.h"
-#include "platform/scripted/scripted_host.h"
 #include "platform/sdl/jpeg.h"
 #include "platform/sdl/ttf_font.h"
 #include "tools/view_check/label_ink.h"
@@ -80,13 +80,13 @@ struct Box {
   }
 };
 
-Box drawnBox(const game::FieldRenderer& g) {
+Box drawnBox(const game::GameState& g) {
   Box b;
   for (int y = 0; y <= 9; ++y) {
     for (int x = 0; x <= 9; ++x) {
       const uint8_t code = g.playField[x][y];
       if (code >= common::kEmpty) continue;
-      const auto [L, T] = g.tileBox(x, y);
+      const auto [L, T] = game::layout::tileBox(x, y, g.viewX, g.viewY);
       b.add(L, T, 64, 32);
       if (rules::isPiece(code)) {
         const game::layout::Offset at = game::layout::standingOffset(code);
@@ -99,7 +99,7 @@ Box drawnBox(const game::FieldRenderer& g) {
 }
 
 // Notes on what a player would see at the start of the stage.
-std::string notes(const game::FieldRenderer& g, const std::vector<std::string>& problems) {
+std::string notes(const game::GameState& g, const std::vector<std::string>& problems) {
   int pieces = 0, hidden = 0, unpainted = 0, odd = 0;
   for (int y = 0; y <= 9; ++y) {
     for (int x = 0; x <= 9; ++x) {
@@ -135,13 +135,13 @@ struct Options {
   int phase = 0;
 };
 
-void render(game::FieldRenderer& g, const Options& o, int s, const std::string& out,
-            const view_check::LabelInk& labelInk) {
+void render(game::GameState& g, game::FieldRenderer& renderer, const Options& o, int s,
+            const std::string& out, const view_check::LabelInk& labelInk) {
   g.loadStage(g.stageSet, s);
   g.numberPieces();
   g.turnPass();
   g.animPhase = o.phase;
-  g.viewX = game::layout::kStartViewX, g.viewY = game::layout::kStartViewY;
+  g.viewX = game::kStartViewX, g.viewY = game::kStartViewY;
   const std::string startNotes = notes(g, view_check::problems(g.stageSet, s, labelInk));
   if (o.centre) {
     const Box b = drawnBox(g);
@@ -151,7 +151,7 @@ void render(game::FieldRenderer& g, const Options& o, int s, const std::string& 
     }
   }
   g.Pic.clear();
-  g.drawField();
+  renderer.drawField();
   savePng(g.Pic.image, out);
   std::printf("stage %2d: %s -> %s\n", s, startNotes.c_str(), out.c_str());
 }
@@ -219,10 +219,9 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     fail(std::string("font: ") + e.what());
   }
-  // A host without a window: the renderer only needs the surfaces.
-  platform::JpegReader pictures;
-  platform::ScriptedHost host(folder, *font, pictures);
-  game::FieldRenderer g(host, game::spriteSheet());
+  // No window: the renderer only needs the state, the font and the sheet.
+  game::GameState g;
+  game::FieldRenderer renderer(g, *font, game::spriteSheet());
   try {
     common::loadStageFile(g.stageSet, o.file);
     g.Pic.setBackground(platform::decodeJpegFile(o.back));
@@ -235,7 +234,7 @@ int main(int argc, char** argv) {
   if (o.allDir.empty()) {
     char name[32];
     std::snprintf(name, sizeof name, "stage%02d.png", o.stage);
-    render(g, o, o.stage, o.out.empty() ? name : o.out, labelInk);
+    render(g, renderer, o, o.stage, o.out.empty() ? name : o.out, labelInk);
     return 0;
   }
   std::error_code ec;
@@ -244,7 +243,7 @@ int main(int argc, char** argv) {
   for (int s = 1; s <= common::kStageCount; ++s) {
     char name[32];
     std::snprintf(name, sizeof name, "/stage%02d.png", s);
-    render(g, o, s, o.allDir + name, labelInk);
+    render(g, renderer, o, s, o.allDir + name, labelInk);
   }
   return 0;
 }

@@ -2,9 +2,9 @@
 // against the play surface and its two buttons.
 #include "tools/view_check/view_check.h"
 
-#include "game/base/game_base.h"
-#include "game/rules/rules.h"
+#include "game/base/game_state.h"
 #include "game/render/layout.h"
+#include "game/rules/rules.h"
 
 namespace view_check {
 
@@ -20,10 +20,10 @@ constexpr Box kGiveUpButton = box(layout::kGiveUpAt), kRetryButton = box(layout:
 
 // The start offsets are whole pixels, so every box is too.
 int cellLeft(int x, int y) {
-  return static_cast<int>(layout::tileBox(x, y, layout::kStartViewX, layout::kStartViewY).left);
+  return static_cast<int>(layout::tileBox(x, y, game::kStartViewX, game::kStartViewY).left);
 }
 int cellTop(int x, int y) {
-  return static_cast<int>(layout::tileBox(x, y, layout::kStartViewX, layout::kStartViewY).top);
+  return static_cast<int>(layout::tileBox(x, y, game::kStartViewX, game::kStartViewY).top);
 }
 
 // Where the box leaves the surface, for instance "cut at the left edge"; empty when inside.
