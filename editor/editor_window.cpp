@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace editor {
@@ -208,7 +207,7 @@ void EditorWindow::refresh() {
   fl_message_font(FL_FREE_FONT, kCaptionSize);
   fl_message_title("quorlin");
   fl_alert("%s", line.c_str());
-  std::exit(1);
+  throw platform::ProcessEnded{1};
 }
 
 }  // namespace editor

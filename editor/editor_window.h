@@ -11,6 +11,7 @@
 
 #include "editor/editor_form.h"
 #include "editor/line_scrollbar.h"
+#include "platform/process_ended.h"
 #include "platform/raster.h"
 
 namespace editor {
@@ -83,7 +84,7 @@ class EditorWindow : public Fl_Double_Window {
 void useCaptionFace();
 
 // The run-time error report: a message box and a standard-error line naming the file and
-// the cause, then exit status 1.
+// the cause; then the editor ends with status 1 (platform::ProcessEnded, caught in main).
 [[noreturn]] void reportAndExit(const std::string& file, const std::string& cause);
 
 }  // namespace editor

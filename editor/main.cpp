@@ -27,16 +27,21 @@ platform::Surface paletteImage() {
 }  // namespace
 
 int main() {
-  const platform::Surface palette = paletteImage();
-  editor::EditorForm form(
-      common::inFolder(common::executableFolder(), "\\stage.stg"), palette,
-      [](const common::FileError& e) { editor::reportAndExit(e.file(), e.cause()); });
-  editor::EditorWindow window(form);
-  // The walker standing on earth, from the palette: the editor's face on the desktop.
-  const platform::IconImage icon = platform::iconFromSprite(palette, 48, 0, -1, -1, 16, 16, 64);
-  Fl_RGB_Image iconImage(icon.rgba.data(), icon.width, icon.height, 4);
-  window.icon(&iconImage);
-  form.Form_Load();
-  window.show();
-  return Fl::run();
+  // A report ends the editor by unwinding to here, so the window closes before the form.
+  try {
+    const platform::Surface palette = paletteImage();
+    editor::EditorForm form(
+        common::inFolder(common::executableFolder(), "\\stage.stg"), palette,
+        [](const common::FileError& e) { editor::reportAndExit(e.file(), e.cause()); });
+    editor::EditorWindow window(form);
+    // The walker standing on earth, from the palette: the editor's face on the desktop.
+    const platform::IconImage icon = platform::iconFromSprite(palette, 48, 0, -1, -1, 16, 16, 64);
+    Fl_RGB_Image iconImage(icon.rgba.data(), icon.width, icon.height, 4);
+    window.icon(&iconImage);
+    form.Form_Load();
+    window.show();
+    return Fl::run();
+  } catch (const platform::ProcessEnded& e) {
+    return e.status;
+  }
 }

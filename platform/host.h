@@ -7,6 +7,7 @@
 
 #include "platform/font.h"
 #include "platform/picture_reader.h"
+#include "platform/process_ended.h"
 #include "platform/raster.h"
 #include "platform/sound.h"
 
@@ -76,13 +77,6 @@ class Host {
  protected:
   // Shows the report of a run-time error to the user.
   virtual void reportError(const std::string& file, const std::string& cause) = 0;
-};
-
-// Thrown where the process ends, from whatever frame loop is running: `main` returns the
-// status once the stack has unwound, so the window and the sound device close in order.
-// Tests catch it to look at what was left.
-struct ProcessEnded {
-  int status;
 };
 
 inline void Host::runtimeError(const std::string& file, const std::string& cause) {
