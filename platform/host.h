@@ -29,6 +29,14 @@ enum class Key {
   kPad3,
   kPad7,
   kPad9,
+  kF1,
+  kQuestion,  // the key that types "?"
+  kH,
+  kA,
+  kY,           // Y, also with Ctrl
+  kShiftCtrlZ,  // Ctrl+Shift+Z; Z with Ctrl alone stays kZ
+  kEnter,       // Return or the keypad's Enter, without Alt
+  kSpace,
 };
 
 // What the window reports; the game's pointer, key and close handlers implement it.

@@ -51,6 +51,8 @@ struct PointerState {
   float mouseX = 0, mouseY = 0;
   bool leftDown = false, rightDown = false;
   std::deque<platform::Key> pendingKeys;  // pressed and not yet acted on, oldest first
+  bool pressedInWait = false;             // a press came during the frame wait now running
+  bool releaseWaits = false;              // its release came too: it ends after the next frame
 };
 
 // The same streaks on every machine and every run: never seeded from the clock.
@@ -88,10 +90,35 @@ struct ViewState {
   double labelShade = 0;
 };
 
-// The stage being played and the positions before each of its moves.
+// A position of play as the history keeps it: the field, the pieces, the turn, and how
+// many moves it took from the stage's start.
+struct PlayStep {
+  rules::PlayState position;
+  int movesMade = 0;
+};
+
+// The stage being played, the positions before each of its moves and retries, and those
+// taken back, to make again.
 struct StageState {
   int16_t curStage = 0;  // stage being played, minus one
-  std::vector<rules::PlayState> moveHistory;
+  int movesMade = 0;
+  std::vector<PlayStep> moveHistory;
+  std::vector<PlayStep> redoHistory;
+};
+
+// What the play screen says about the position, beside the field.
+enum class PlayNote { kNone, kNoWay, kStuck, kNoAnswer };
+
+// Help for a stuck player: the hint, the assist view (kept for the run) and the fewest
+// moves of each stage, once a search has found them.
+struct AssistState {
+  bool assistOn = false;
+  bool hintAsked = false;  // H was pressed; the hint shows once the search answers
+  bool hintShown = false;
+  int hintX = 0, hintY = 0, hintDX = 0, hintDY = 0;  // the move the hint shows
+  PlayNote note = PlayNote::kNone;
+  bool fewestKnown[31] = {};
+  int fewestMoves[31] = {};  // -1 when the stage cannot be cleared from its start
 };
 
 // The stage-select screen.
@@ -99,6 +126,7 @@ struct SelectState {
   int hoverStage = 0;  // stage under the pointer, 0 when none
   int titleWavePhase = 0;
   int titleWaveStep = 1;
+  int keyStage = 0;  // the stage the arrow keys highlight; 0 while the pointer leads
 };
 
 struct GameState : SurfaceState,
@@ -110,6 +138,7 @@ struct GameState : SurfaceState,
                    rules::PlayState,
                    ViewState,
                    StageState,
+                   AssistState,
                    SelectState {
   // The position of play, apart from everything else: what undo and retry assign.
   rules::PlayState& playState() { return *this; }

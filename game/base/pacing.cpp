@@ -5,10 +5,31 @@
 
 namespace game {
 
+namespace {
+
+// A loudspeaker struck through, at the lower right: the music is off.
+void drawMuteMark(platform::Surface& s) {
+  using platform::kBlack, platform::kWhite;
+  const int x = kPicWidth - 22, y = kPicHeight - 20;
+  platform::fillRect(s, x - 1, y - 1, 20, 18, kBlack);
+  platform::fillRect(s, x + 2, y + 5, 4, 6, kWhite);
+  for (int i = 0; i < 5; ++i)
+    platform::drawLine(s, x + 6 + i, y + 5 - i, x + 6 + i, y + 11 + i, kWhite);
+  platform::drawLine(s, x + 1, y + 15, x + 16, y, {230, 40, 40});
+  platform::drawLine(s, x + 2, y + 15, x + 17, y, {230, 40, 40});
+}
+
+}  // namespace
+
 void Pacing::waitFrame(int period) {
   g.animPhase += g.animStep;
   if (g.animPhase >= 2 || g.animPhase <= 0) g.animStep = -g.animStep;
+  // A press released within the wait before this frame was seen by it as a held press
+  // would be; now it is over.
+  if (g.releaseWaits) g.leftDown = g.rightDown = g.releaseWaits = false;
+  g.pressedInWait = false;
   muteKeys();
+  if (g.musicMuted) drawMuteMark(g.Pic.image);
   bgmControl(kBgmKeepPlaying);
   // Events are delivered at least once, also when the frame is already over. The
   // wait sleeps in the platform instead of spinning, so an idle game costs nothing.
@@ -17,6 +38,7 @@ void Pacing::waitFrame(int period) {
     host.deliverEvents();
     const uint32_t elapsed = host.tickCount() - g.frameStart;  // wrap-safe
     if (elapsed > p) break;
+    if (idleWork && idleWork()) continue;
     host.waitForEvents(p - elapsed + 1);
   }
 }

@@ -40,9 +40,23 @@ void PlayScreen::undoMove() {
   if (g.moveHistory.empty()) return;
   // The aim is the pointer's, not the past's.
   const int16_t dx = g.aimDX, dy = g.aimDY;
-  g.playState() = g.moveHistory.back();
+  g.redoHistory.push_back({g.playState(), g.movesMade});
+  g.playState() = g.moveHistory.back().position;
+  g.movesMade = g.moveHistory.back().movesMade;
   g.moveHistory.pop_back();
   g.aimDX = dx, g.aimDY = dy;
+  positionChanged();
+}
+
+void PlayScreen::redoMove() {
+  if (g.redoHistory.empty()) return;
+  const int16_t dx = g.aimDX, dy = g.aimDY;
+  g.moveHistory.push_back({g.playState(), g.movesMade});
+  g.playState() = g.redoHistory.back().position;
+  g.movesMade = g.redoHistory.back().movesMade;
+  g.redoHistory.pop_back();
+  g.aimDX = dx, g.aimDY = dy;
+  positionChanged();
 }
 
 void PlayScreen::drawButtons() {
@@ -53,9 +67,13 @@ void PlayScreen::drawButtons() {
 void PlayScreen::MainL() {
   enum class Phase { SetUp, TurnChange, Frame };
   Phase phase = Phase::SetUp;
+  // Keys pressed before the stage showed (in the list's fade-out) are not meant for it.
+  std::erase_if(g.pendingKeys, [](platform::Key k) { return k != platform::Key::kM; });
+  g.moveHistory.clear();
+  g.redoHistory.clear();
+  g.movesMade = 0;
   for (;;) {
     if (phase == Phase::SetUp) {
-      g.moveHistory.clear();
       g.numberPieces();
       g.fadeMode = kFadingIn;
       platform::fillRect(g.back.image, 0, 0, kPicWidth, kPicHeight, platform::kBlack);
@@ -72,6 +90,7 @@ void PlayScreen::MainL() {
         g.fadeMode = kFadingOut;
       }
       g.turnPass();
+      positionChanged();
       phase = Phase::Frame;
     }
 
@@ -111,11 +130,19 @@ void PlayScreen::MainL() {
         g.aimDX = 0, g.aimDY = -1;
       else
         g.aimDX = 1, g.aimDY = 0;
-      const layout::Offset at = layout::aimArrowOffset(g.aimDX, g.aimDY);
-      render.drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::aimArrow(g.aimDX, g.aimDY));
+      // The assist view points only where the piece can go.
+      if (!g.assistOn || g.canMove(g.aimDX, g.aimDY)) {
+        const layout::Offset at = layout::aimArrowOffset(g.aimDX, g.aimDY);
+        render.drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy),
+                          layout::aimArrow(g.aimDX, g.aimDY));
+      }
     }
+    followHints();
+    drawHelp();
 
     Ask ask = Ask::kNothing;
+    const int16_t aimX = g.aimDX, aimY = g.aimDY;
+    bool byKey = false;
     if (g.leftDown) {
       g.leftDown = false;
       if (g.mouseX < kGiveUp.x + kGiveUp.w && g.mouseY < kGiveUp.y + kGiveUp.h)
@@ -127,15 +154,30 @@ void PlayScreen::MainL() {
     } else if (const std::optional<platform::Key> key = input.takeKey()) {
       // One key a frame, where a click is taken; keys pressed in a move, a fade or the
       // banner wait for this point.
-      if (*key == platform::Key::kBackspace || *key == platform::Key::kZ ||
-          *key == platform::Key::kU)
+      using platform::Key;
+      byKey = true;
+      if (*key == Key::kBackspace || *key == Key::kZ || *key == Key::kU) {
         undoMove();
-      else if (*key == platform::Key::kR)
+      } else if (*key == Key::kY || *key == Key::kShiftCtrlZ) {
+        redoMove();
+      } else if (*key == Key::kR) {
         ask = Ask::kRetry;
-      else if (*key == platform::Key::kEscape)
+      } else if (*key == Key::kEscape) {
         ask = Ask::kGiveUp;
-      else if (keyDirection(*key, g.aimDX, g.aimDY))
+      } else if (*key == Key::kH) {
+        if (g.hintShown) {
+          g.aimDX = static_cast<int16_t>(g.hintDX), g.aimDY = static_cast<int16_t>(g.hintDY);
+          ask = Ask::kMove;
+        } else {
+          g.hintAsked = true;
+        }
+      } else if (*key == Key::kA) {
+        g.assistOn = !g.assistOn;
+      } else if (*key == Key::kF1 || *key == Key::kQuestion) {
+        card.show();
+      } else if (keyDirection(*key, g.aimDX, g.aimDY)) {
         ask = Ask::kMove;
+      }
     }
     if (ask == Ask::kGiveUp) {
       pacing.playClick();
@@ -145,18 +187,26 @@ void PlayScreen::MainL() {
     }
     if (ask == Ask::kRetry) {
       pacing.playClick();
+      // A step of the history like a move, so Backspace gives back the position before it.
+      g.moveHistory.push_back({g.playState(), g.movesMade});
+      g.redoHistory.clear();
+      g.movesMade = 0;
       g.loadStage(g.stageSet, g.curStage + 1);
       phase = Phase::SetUp;
       continue;
     }
     if (ask == Ask::kMove) {
-      const rules::PlayState before = g.playState();
+      const PlayStep before{g.playState(), g.movesMade};
       if (g.moveAttempt()) {
         g.moveHistory.push_back(before);
+        g.redoHistory.clear();
+        ++g.movesMade;
         animateMove();
         phase = Phase::TurnChange;
         continue;
       }
+      // A refused key leaves the aim the frames last showed, for the next click.
+      if (byKey) g.aimDX = aimX, g.aimDY = aimY;
     }
 
     if (g.rightDown) {

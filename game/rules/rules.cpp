@@ -1,6 +1,8 @@
 // The rules of play: pieces, turn order, legal moves and the clear check. Pure logic.
 #include "game/rules/rules.h"
 
+#include <cstring>
+
 namespace rules {
 
 namespace {
@@ -56,6 +58,23 @@ void PlayState::turnPass() {
 
 bool PlayState::hasPiece() const {
   return turnCycle > 1;
+}
+
+bool PlayState::canMove(int dx, int dy) const {
+  PlayState trial = *this;
+  trial.aimDX = static_cast<int16_t>(dx);
+  trial.aimDY = static_cast<int16_t>(dy);
+  return trial.moveAttempt();
+}
+
+bool PlayState::canMoveAtAll() const {
+  return canMove(-1, 0) || canMove(0, -1) || canMove(0, 1) || canMove(1, 0);
+}
+
+bool samePosition(const PlayState& a, const PlayState& b) {
+  return std::memcmp(a.playField, b.playField, sizeof a.playField) == 0 &&
+         std::memcmp(a.turnRank, b.turnRank, sizeof a.turnRank) == 0 &&
+         a.turnCycle == b.turnCycle && a.activeX == b.activeX && a.activeY == b.activeY;
 }
 
 bool PlayState::moveAttempt() {

@@ -40,6 +40,13 @@ struct PlayState {
   void arrive(int distance);
   // Whether the field holds any piece at all (a stage may be saved without one).
   bool hasPiece() const;
+  // Whether the active piece could move toward (dx, dy) now; nothing changes.
+  bool canMove(int dx, int dy) const;
+  // Whether the active piece has any legal move.
+  bool canMoveAtAll() const;
 };
+
+// The same position of play: field, pieces, turn order and active piece (the aim aside).
+bool samePosition(const PlayState& a, const PlayState& b);
 
 }  // namespace rules

@@ -7,6 +7,8 @@
 #include "game/base/game_state.h"
 #include "game/base/input.h"
 #include "game/base/pacing.h"
+#include "game/help/help_card.h"
+#include "game/help/hints.h"
 #include "game/play/play_screen.h"
 #include "game/render/field_renderer.h"
 #include "game/title/stage_select.h"
@@ -24,8 +26,10 @@ struct Game : GameState, platform::WindowEvents {
   Input input{*this};
   GameFiles files{*this, host};
   FieldRenderer render;
-  PlayScreen play{*this, host, pacing, fades, input, files, render};
-  StageSelect select{*this, host, pacing, fades, input, render, play};
+  HelpCard card{*this, host, pacing, input, render};
+  Hints hints{*this};
+  PlayScreen play{*this, host, pacing, fades, input, files, render, card, hints};
+  StageSelect select{*this, host, pacing, fades, input, render, card, play};
 
   // Start-up and the master loop; returns only by the process ending.
   void Form_Load();

@@ -4,7 +4,9 @@
 namespace game {
 
 Game::Game(platform::Host& h, const platform::Surface& sheet)
-    : host(h), render(*this, h.font(), sheet) {}
+    : host(h), render(*this, h.font(), sheet) {
+  pacing.idleWork = [this] { return hints.workSlice(); };
+}
 
 void Game::Form_Load() {
   host.showWindow(Pic.image, *this);
@@ -38,8 +40,16 @@ void Game::Form_Load() {
       leftDown = false;
       fadeMode = kFadingOut;
     }
-    // The title has no keys of its own; the screens after it must not inherit them.
-    while (takeInput && input.takeKey()) {
+    // Enter or Space leave the title as a click does; F1 or ? show the rules card. Other
+    // keys are dropped, so the screens after it never inherit them.
+    while (const std::optional<platform::Key> key = takeInput ? input.takeKey() : std::nullopt) {
+      using platform::Key;
+      if (fadeMode == kNoFade && (*key == Key::kEnter || *key == Key::kSpace)) {
+        pacing.playClick();
+        fadeMode = kFadingOut;
+      } else if (fadeMode == kNoFade && (*key == Key::kF1 || *key == Key::kQuestion)) {
+        card.show();
+      }
     }
     pacing.waitFrame(100);
   }

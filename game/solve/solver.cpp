@@ -2,6 +2,8 @@
 #include "game/solve/solver.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 
 #include "game/solve/state_store.h"
 
@@ -149,39 +151,35 @@ bool provablyDead(const rules::PlayState& ps) {
   return false;
 }
 
-Result solve(const rules::PlayState& numbered, const Options& options) {
-  Result result;
-  if (!numbered.hasPiece()) {
-    result.verdict = Verdict::kNoPiece;
-    if (numbered.isCleared()) result.moves = 0;
-    return result;
-  }
-  if (numbered.isCleared()) {
-    result.verdict = Verdict::kSolvable;
-    result.moves = 0;
-    return result;
-  }
-  const Codec codec(numbered);
-  const int words = codec.words();
-  StateTable table(words);
+namespace {
+
+// The state as it was one turn pass earlier: what the search starts from.
+rules::PlayState beforeTurnPass(const rules::PlayState& position) {
+  rules::PlayState ps = position;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x)
+      if (rules::isPiece(ps.playField[x][y]))
+        ps.turnRank[x][y] =
+            static_cast<uint8_t>(ps.turnRank[x][y] == ps.turnCycle ? 2 : ps.turnRank[x][y] + 1);
+  return ps;
+}
+
+}  // namespace
+
+struct Search::Work {
+  explicit Work(const rules::PlayState& numbered) : codec(numbered), table(codec.words()) {}
+
+  Codec codec;
+  StateTable table;
   std::vector<uint32_t> parent;
   std::vector<uint8_t> aimOf;
-  std::vector<uint64_t> key(words);
-
-  rules::PlayState ps = numbered;
-  ps.turnPass();
-  codec.encode(ps, 0, key.data());
-  table.insert(key.data());
-  parent.push_back(StateTable::kNone);
-  aimOf.push_back(0);
-
-  uint64_t levelEnd = 1;
+  uint64_t next = 0, levelEnd = 1;
   int depth = 0;
-  rules::PlayState base, next;
   uint32_t closestParent = StateTable::kNone;
   int closestAim = 0;
+
   // The moves from the start to stored state `last`, followed by aim `a` from there.
-  auto movesTo = [&](uint32_t last, int a) {
+  std::vector<Move> movesTo(uint32_t last, int a) const {
     std::vector<std::pair<uint32_t, int>> path{{last, a}};
     for (uint32_t j = last; parent[j] != StateTable::kNone; j = parent[j])
       path.emplace_back(parent[j], aimOf[j]);
@@ -193,53 +191,109 @@ Result solve(const rules::PlayState& numbered, const Options& options) {
       moves.push_back({at.activeX, at.activeY, kAims[aim].dx, kAims[aim].dy});
     }
     return moves;
-  };
-  auto giveUp = [&](Verdict v) {
-    result.verdict = v;
-    result.statesExplored = table.size();
-    if (closestParent != StateTable::kNone) result.closest = movesTo(closestParent, closestAim);
-    return result;
-  };
-  for (uint64_t i = 0; i < table.size(); ++i) {
-    if (i == levelEnd) {
-      ++depth;
-      levelEnd = table.size();
+  }
+};
+
+Search::Search(const rules::PlayState& position, const Options& options) : options_(options) {
+  if (!position.hasPiece()) {
+    result_.verdict = Verdict::kNoPiece;
+    if (position.isCleared()) result_.moves = 0;
+    done_ = true;
+    return;
+  }
+  if (position.isCleared()) {
+    result_.verdict = Verdict::kSolvable;
+    result_.moves = 0;
+    done_ = true;
+    return;
+  }
+  work_ = std::make_unique<Work>(beforeTurnPass(position));
+  std::vector<uint64_t> key(work_->codec.words());
+  work_->codec.encode(position, 0, key.data());
+  work_->table.insert(key.data());
+  work_->parent.push_back(StateTable::kNone);
+  work_->aimOf.push_back(0);
+}
+
+Search::~Search() = default;
+Search::Search(Search&&) noexcept = default;
+Search& Search::operator=(Search&&) noexcept = default;
+
+void Search::finish(Verdict v) {
+  result_.verdict = v;
+  result_.statesExplored = work_->table.size();
+  if (v != Verdict::kSolvable && work_->closestParent != StateTable::kNone)
+    result_.closest = work_->movesTo(work_->closestParent, work_->closestAim);
+  done_ = true;
+  work_.reset();
+}
+
+bool Search::advance(uint64_t budget) {
+  if (done_) return true;
+  Work& w = *work_;
+  std::vector<uint64_t> key(w.codec.words());
+  rules::PlayState base, next;
+  for (uint64_t n = 0; n < budget; ++n) {
+    if (w.next == w.table.size()) {
+      finish(Verdict::kUnsolvable);
+      return true;
     }
-    const int rotation = codec.decode(table.key(i), base);
+    const uint64_t i = w.next++;
+    if (i == w.levelEnd) {
+      ++w.depth;
+      w.levelEnd = w.table.size();
+    }
+    const int rotation = w.codec.decode(w.table.key(i), base);
     for (int a = 0; a < 4; ++a) {
       next = base;
       const Step step = play(next, kAims[a]);
       if (step == Step::kRefused) continue;
       if (step == Step::kCleared) {
-        result.verdict = Verdict::kSolvable;
-        result.moves = depth + 1;
-        result.statesExplored = table.size();
-        result.solution = movesTo(static_cast<uint32_t>(i), a);
-        return result;
+        result_.moves = w.depth + 1;
+        result_.solution = w.movesTo(static_cast<uint32_t>(i), a);
+        finish(Verdict::kSolvable);
+        return true;
       }
-      codec.encode(next, rotation + 1, key.data());
-      if (table.find(key.data()) != StateTable::kNone) continue;
-      if (options.trackProgress) {
+      w.codec.encode(next, rotation + 1, key.data());
+      if (w.table.find(key.data()) != StateTable::kNone) continue;
+      if (options_.trackProgress) {
         int zeros = 0;
         for (int y = 0; y < 10; ++y)
           for (int x = 0; x < 10; ++x) zeros += next.playField[x][y] == common::kUnpainted;
-        if (result.fewestUnpainted < 0 || zeros < result.fewestUnpainted) {
-          result.fewestUnpainted = zeros;
-          closestParent = static_cast<uint32_t>(i);
-          closestAim = a;
+        if (result_.fewestUnpainted < 0 || zeros < result_.fewestUnpainted) {
+          result_.fewestUnpainted = zeros;
+          w.closestParent = static_cast<uint32_t>(i);
+          w.closestAim = a;
         }
       }
-      if (options.prune && provablyDead(next)) {
-        ++result.statesPruned;
+      if (options_.prune && provablyDead(next)) {
+        ++result_.statesPruned;
         continue;
       }
-      if (table.size() >= options.maxStates) return giveUp(Verdict::kUnknown);
-      table.insert(key.data());
-      parent.push_back(static_cast<uint32_t>(i));
-      aimOf.push_back(static_cast<uint8_t>(a));
+      if (w.table.size() >= options_.maxStates) {
+        finish(Verdict::kUnknown);
+        return true;
+      }
+      w.table.insert(key.data());
+      w.parent.push_back(static_cast<uint32_t>(i));
+      w.aimOf.push_back(static_cast<uint8_t>(a));
     }
   }
-  return giveUp(Verdict::kUnsolvable);
+  return false;
+}
+
+Result solveFrom(const rules::PlayState& position, const Options& options) {
+  Search search(position, options);
+  while (!search.advance(UINT64_MAX)) {
+  }
+  return search.result();
+}
+
+Result solve(const rules::PlayState& numbered, const Options& options) {
+  if (!numbered.hasPiece() || numbered.isCleared()) return solveFrom(numbered, options);
+  rules::PlayState ps = numbered;
+  ps.turnPass();
+  return solveFrom(ps, options);
 }
 
 Result solveStage(const common::StageSet& set, int s, const Options& options) {

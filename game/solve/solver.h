@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,9 +44,36 @@ struct Result {
   std::vector<Move> closest;    // with trackProgress: the moves that reach such a state
 };
 
+// A fewest-move search that runs in slices, so a game can answer between its frames.
+class Search {
+ public:
+  // From a position as the play loop has it between moves (after a turn pass). A field
+  // already clear is solved in 0 moves; a field without any piece that is not clear gets
+  // kNoPiece; both are known at once.
+  explicit Search(const rules::PlayState& position, const Options& options = {});
+  ~Search();
+  Search(Search&&) noexcept;
+  Search& operator=(Search&&) noexcept;
+
+  // Explores up to `budget` more stored states; true once the answer is known.
+  bool advance(uint64_t budget);
+  bool done() const { return done_; }
+  const Result& result() const { return result_; }
+
+ private:
+  struct Work;
+  void finish(Verdict v);
+  Options options_;
+  Result result_;
+  bool done_ = false;
+  std::unique_ptr<Work> work_;  // the search's tables, freed once the answer is known
+};
+
+// The whole search at once, from a position between moves.
+Result solveFrom(const rules::PlayState& position, const Options& options = {});
+
 // Solves from a state as the play loop has it right after numbering the pieces (before the
-// first turn pass). A field already clear is solved in 0 moves; a field without any piece
-// that is not clear gets kNoPiece.
+// first turn pass).
 Result solve(const rules::PlayState& numbered, const Options& options = {});
 
 // Loads stage s (1..30) of `set`, numbers its pieces and solves it.

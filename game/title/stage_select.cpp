@@ -1,7 +1,9 @@
 // The stage-select screen: tile wave, heading, preview, the 30 labels, starting a stage.
 #include "game/title/stage_select.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "game/base/to_pixel.h"
@@ -47,7 +49,9 @@ void StageSelect::menu() {
     }
     render.blitChr(20, 40, layout::stageSelectHeading(g.animPhase), platform::Rop::SrcPaint);
 
-    if (20 < g.mouseX && g.mouseX < 490 && 110 < g.mouseY && g.mouseY < 337) {
+    if (g.keyStage != 0) {
+      g.hoverStage = g.keyStage;
+    } else if (20 < g.mouseX && g.mouseX < 490 && 110 < g.mouseY && g.mouseY < 337) {
       g.hoverStage = 1 + static_cast<int>(std::floor((g.mouseY - 110.0) / 23)) +
                      10 * static_cast<int>(std::floor((g.mouseX - 20.0) / 175));
     } else {
@@ -74,9 +78,9 @@ void StageSelect::menu() {
         else
           printStageLabel(text, x, y);
         // The highlight box is a little smaller than the label's cell in the list.
-        if (g.fadeMode == kNoFade && x < g.mouseX && g.mouseX < 194 + 175 * k && y < g.mouseY &&
-            g.mouseY < 130 + 23 * r)
-          printHoverLabel(text, x, y);
+        const bool pointed = g.keyStage == 0 && x < g.mouseX && g.mouseX < 194 + 175 * k &&
+                             y < g.mouseY && g.mouseY < 130 + 23 * r;
+        if (g.fadeMode == kNoFade && (pointed || g.keyStage == n)) printHoverLabel(text, x, y);
       }
     }
 
@@ -96,16 +100,52 @@ void StageSelect::menu() {
     }
 
     if (g.leftDown && g.hoverStage != 0) {
-      pacing.playClick();
       g.leftDown = false;
-      g.fadeMode = kFadingOut;
-      g.curStage = static_cast<int16_t>(g.hoverStage - 1);
-      g.loadStage(g.stageSet, g.hoverStage);
+      startStage(g.hoverStage);
     }
-    // The list has no keys of its own; play must not inherit them.
-    while (input.takeKey()) {
-    }
+    // Keys the list does not take are dropped, so play never inherits them.
+    while (const std::optional<platform::Key> key = input.takeKey())
+      if (g.fadeMode == kNoFade) takeListKey(*key);
     pacing.waitFrame(100);
+  }
+}
+
+void StageSelect::startStage(int stage) {
+  pacing.playClick();
+  g.fadeMode = kFadingOut;
+  g.curStage = static_cast<int16_t>(stage - 1);
+  g.loadStage(g.stageSet, stage);
+  g.keyStage = 0;
+}
+
+bool StageSelect::takeListKey(platform::Key key) {
+  using platform::Key;
+  // From the stage the pointer shows, or the first; within a column and across the three.
+  const int at = g.keyStage != 0 ? g.keyStage : g.hoverStage;
+  const int row = at == 0 ? 0 : (at - 1) % 10, column = at == 0 ? 0 : (at - 1) / 10;
+  switch (key) {
+    case Key::kUp:
+      g.keyStage = at == 0 ? 1 : 10 * column + std::max(row - 1, 0) + 1;
+      return true;
+    case Key::kDown:
+      g.keyStage = at == 0 ? 1 : 10 * column + std::min(row + 1, 9) + 1;
+      return true;
+    case Key::kLeft:
+      g.keyStage = at == 0 ? 1 : 10 * std::max(column - 1, 0) + row + 1;
+      return true;
+    case Key::kRight:
+      g.keyStage = at == 0 ? 1 : 10 * std::min(column + 1, 2) + row + 1;
+      return true;
+    case Key::kEnter:
+    case Key::kSpace:
+      if (g.keyStage != 0) startStage(g.keyStage);
+      return true;
+    case Key::kF1:
+    case Key::kQuestion:
+      card.show();
+      return true;
+    default:
+      return false;
   }
 }
 

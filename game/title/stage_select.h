@@ -7,6 +7,7 @@
 #include "game/base/game_state.h"
 #include "game/base/input.h"
 #include "game/base/pacing.h"
+#include "game/help/help_card.h"
 #include "game/play/play_screen.h"
 #include "game/render/field_renderer.h"
 #include "platform/host.h"
@@ -16,8 +17,15 @@ namespace game {
 class StageSelect {
  public:
   StageSelect(GameState& g, platform::Host& host, Pacing& pacing, Fades& fades, Input& input,
-              FieldRenderer& render, PlayScreen& play)
-      : g(g), host(host), pacing(pacing), fades(fades), input(input), render(render), play(play) {}
+              FieldRenderer& render, HelpCard& card, PlayScreen& play)
+      : g(g),
+        host(host),
+        pacing(pacing),
+        fades(fades),
+        input(input),
+        render(render),
+        card(card),
+        play(play) {}
 
   // Never returns: play runs inside one of its frames.
   [[noreturn]] void menu();
@@ -26,12 +34,18 @@ class StageSelect {
   void printHoverLabel(const std::string& text, int x, int y);
 
  private:
+  // The list's keys: arrows move the highlight, Enter or Space starts its stage, F1 or ?
+  // shows the rules card; false for a key the list does not take.
+  bool takeListKey(platform::Key key);
+  void startStage(int stage);
+
   GameState& g;
   platform::Host& host;
   Pacing& pacing;
   Fades& fades;
   Input& input;
   FieldRenderer& render;
+  HelpCard& card;
   PlayScreen& play;
 };
 

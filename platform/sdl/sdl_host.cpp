@@ -49,11 +49,23 @@ constexpr std::pair<SDL_Keycode, Key> kKeys[] = {{SDLK_BACKSPACE, Key::kBackspac
                                                  {SDLK_LEFT, Key::kLeft},
                                                  {SDLK_RIGHT, Key::kRight},
                                                  {SDLK_UP, Key::kUp},
-                                                 {SDLK_DOWN, Key::kDown}};
+                                                 {SDLK_DOWN, Key::kDown},
+                                                 {SDLK_F1, Key::kF1},
+                                                 {SDLK_QUESTION, Key::kQuestion},
+                                                 {SDLK_h, Key::kH},
+                                                 {SDLK_a, Key::kA},
+                                                 {SDLK_y, Key::kY},
+                                                 {SDLK_RETURN, Key::kEnter},
+                                                 {SDLK_KP_ENTER, Key::kEnter},
+                                                 {SDLK_SPACE, Key::kSpace}};
 
 std::optional<Key> gameKey(const SDL_Keysym& k) {
   for (const auto& [code, key] : kPadKeys)
     if (k.scancode == code) return key;
+  const bool shift = (k.mod & KMOD_SHIFT) != 0, ctrl = (k.mod & KMOD_CTRL) != 0;
+  // Keyboards type "?" with Shift on another key; it comes as that key.
+  if (k.sym == SDLK_SLASH && shift) return Key::kQuestion;
+  if (k.sym == SDLK_z && shift && ctrl) return Key::kShiftCtrlZ;
   for (const auto& [sym, key] : kKeys)
     if (k.sym == sym) return key;
   return std::nullopt;

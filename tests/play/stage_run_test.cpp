@@ -228,7 +228,7 @@ TEST(StageRun, UndoGivesBackThePositionBeforeEachMove) {
                  playMove(m[1]),
                  {pressKey(platform::Key::kR), afterFrames(2), untilPlaying()},
                  undoWith(platform::Key::kZ),
-                 {expectPosition(0, "retry empties the history")},
+                 {expectPosition(2, "undo after retry gives back the position before it")},
                  {closeNow()}}));
   EXPECT_FALSE(p.runMainL());
   EXPECT_TRUE(p.scriptDone());

@@ -89,17 +89,10 @@ TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
       << "the title never showed whole; " << matching(shot, *at, title) << " pixels matched";
   keep(shot, "title");
 
-  // A press and release in the same instant fall into one wait and are never seen.
+  // A press and release in the same instant, within one wait, count as a click: the title
+  // fades out to the background.
   const std::string centre = std::to_string(at->x + 250) + " " + std::to_string(at->y + 175);
   xdotool("mousemove " + centre + " click 1");
-  std::this_thread::sleep_for(700ms);
-  shot = realwindow::screenshot();
-  EXPECT_EQ(matching(shot, *at, title), whole) << "an instant click left the title";
-
-  // A press held across a frame is taken: the title fades out to the background.
-  xdotool("mousedown 1");
-  std::this_thread::sleep_for(250ms);
-  xdotool("mouseup 1");
   const auto released = std::chrono::steady_clock::now();
   EXPECT_TRUE(realwindow::within(2s, [&] {
     shot = realwindow::screenshot();
@@ -200,12 +193,13 @@ TEST(GameWindow, ReportsOnlyTheGamesButtonsAndKeys) {
   pushKey(SDLK_KP_1, SDL_SCANCODE_KP_1);      // and the keypad's 1 with it on
   pushKey(SDLK_PAGEUP, SDL_SCANCODE_PAGEUP);  // not the keypad
   pushKey(SDLK_q, SDL_SCANCODE_Q);            // no key of the game
-  pushKey(SDLK_RETURN, SDL_SCANCODE_RETURN);  // Enter alone is nothing either
+  pushKey(SDLK_RETURN, SDL_SCANCODE_RETURN);  // Enter alone starts a stage from the list
   pushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
   host.deliverEvents();
   EXPECT_EQ(log.seen, (std::vector<std::string>{
                           keySeen(platform::Key::kZ), keySeen(platform::Key::kPad9),
-                          keySeen(platform::Key::kPad1), keySeen(platform::Key::kEscape)}));
+                          keySeen(platform::Key::kPad1), keySeen(platform::Key::kEnter),
+                          keySeen(platform::Key::kEscape)}));
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+// The rules card over the current screen.
+#include "game/help/help_card.h"
+
+#include "game/render/texts.h"
+
+namespace game {
+
+namespace {
+
+constexpr platform::Rgb kCardColour{16, 24, 56};
+constexpr platform::Rgb kCardEdge{200, 200, 220};
+constexpr platform::Rgb kOutline{0, 20, 140};
+constexpr platform::Rgb kText{255, 255, 255};
+constexpr platform::Rgb kSoftText{200, 200, 200};
+
+// The card's box on the play surface.
+constexpr int kLeft = 12, kTop = 8, kWidth = 476, kHeight = 334;
+
+}  // namespace
+
+void HelpCard::drawCard() {
+  platform::Surface& pic = g.Pic.image;
+  platform::fillRect(pic, kLeft, kTop, kWidth, kHeight, kCardEdge);
+  platform::fillRect(pic, kLeft + 2, kTop + 2, kWidth - 4, kHeight - 4, kCardColour);
+  const auto centred = [&](const char* text, int y, platform::Rgb colour) {
+    const int w = render.font.textWidth(text);
+    render.printOutlined(text, kLeft + (kWidth - w) / 2, y, kOutline, colour);
+  };
+  centred(kCardGoal, kTop + 8, kText);
+  // The four pieces in two columns, each standing on painted floor with its rule beside it.
+  for (int i = 0; i < 4; ++i) {
+    const uint8_t code = static_cast<uint8_t>(common::kWalker + i);
+    const int x = kLeft + 14 + 232 * (i % 2), y = kTop + 70 + 92 * (i / 2);
+    render.drawSprite(x, y, layout::kEarthTile);
+    const layout::Offset at = layout::standingOffset(code);
+    render.drawSprite(x + at.dx, y + at.dy, layout::standingPiece(code, g.animPhase));
+    render.printOutlined(kCardPieces[i][0], x + 70, y - 18, kOutline, kText);
+    render.printOutlined(kCardPieces[i][1], x + 70, y + 4, kOutline, kText);
+  }
+  centred(kCardMove, kTop + 214, kText);
+  for (int i = 0; i < 3; ++i) centred(kCardKeys[i], kTop + 242 + 22 * i, kSoftText);
+  centred(kCardClose, kTop + 308, kText);
+}
+
+void HelpCard::show() {
+  const platform::Surface under = g.Pic.image;
+  for (;;) {
+    g.frameStart = host.tickCount();
+    g.Pic.image = under;
+    drawCard();
+    pacing.waitFrame(100);
+    if (input.takeKey() || g.leftDown || g.rightDown) break;
+  }
+  g.leftDown = g.rightDown = false;
+}
+
+}  // namespace game
