@@ -34,7 +34,9 @@ bool endsWhole(const std::string& bytes) {
 }  // namespace
 
 Surface decodeJpegFile(const std::string& path) {
-  const std::string bytes = common::readWholeFile(path);
+  const std::string bytes = common::readWholeFile(path, common::kPictureFileLimit);
+  // The decoder would only say that a size of 0 is not valid.
+  if (bytes.empty()) throw common::FileError(path, "is empty");
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (!rw) throw common::FileError(path, SDL_GetError());
   if (!IMG_isJPG(rw)) {
