@@ -49,6 +49,7 @@ bool endsInLfOnly(const std::string& text) {
 
 void loadStageFile(StageSet& set, const std::string& path) {
   const std::string text = readWholeFile(path);
+  if (text.empty()) throw FileError(path, "is empty");
   int lines = 0;
   if (!parseStageText(set, text, &lines)) {
     if (endsInLfOnly(text)) throw FileError(path, "lines end in LF only; the file needs CR LF");

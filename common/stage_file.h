@@ -7,8 +7,8 @@
 
 namespace common {
 
-// Fills stages 1..30. Throws FileError when the file cannot be opened or read, or
-// ends before its 30th line; stages read before the failure are left in `set`.
+// Fills stages 1..30. Throws FileError when the file cannot be read (readWholeFile), is
+// empty or ends before its 30th line; stages read before the failure are left in `set`.
 void loadStageFile(StageSet& set, const std::string& path);
 
 // Parses file content by the same rules; false (and `lineCount` lines filled) when

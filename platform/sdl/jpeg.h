@@ -8,7 +8,7 @@
 namespace platform {
 
 // Decodes a JPEG file. Throws common::FileError naming the cause when the file is
-// missing, is not a JPEG or cannot be decoded.
+// missing, is no plain file, is empty or too large, is not a JPEG or cannot be decoded.
 Surface decodeJpegFile(const std::string& path);
 
 class JpegReader : public PictureReader {

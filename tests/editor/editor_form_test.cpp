@@ -20,6 +20,7 @@
 #include "common/stage_file.h"
 #include "platform/bmp.h"
 #include "tests/support/file_text.h"
+#include "tests/support/hostile_files.h"
 #include "tests/support/unprivileged.h"
 
 namespace fs = std::filesystem;
@@ -373,14 +374,16 @@ TEST_F(EditorFormTest, AFailedSaveReportsAndLeavesTheOldFileWhole) {
   form->Pic_MouseDown(1, 0, 0);
   const std::string before = readFile(file);
 
-  // The new content cannot be written beside the file (root can't write a directory
-  // either): the old file stays exactly as it was.
-  fs::create_directory(dir / "stage.stg.tmp");
-  form->Command1_Click();
+  // The new content cannot be written beside the file (a full disk stops root too): the
+  // old file stays exactly as it was.
+  {
+    testing_support::FullDisk full;
+    form->Command1_Click();
+  }
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_EQ(failures[0].rfind(file.string() + ": ", 0), 0u) << failures[0];
   EXPECT_EQ(readFile(file), before);
-  fs::remove(dir / "stage.stg.tmp");
+  EXPECT_EQ(testing_support::namesIn(dir), std::vector<std::string>{"stage.stg"});
 
   // The file's name is taken by a folder.
   fs::remove(file);
@@ -414,7 +417,7 @@ TEST_F(EditorFormTest, AReadOnlyFileIsRefusedUnlessTheUserMayWriteIt) {
   });
   EXPECT_EQ(answer, file.string() + ": " + std::strerror(EACCES));
   EXPECT_EQ(readFile(file), before);
-  EXPECT_FALSE(fs::exists(dir / "stage.stg.tmp"));
+  EXPECT_EQ(testing_support::namesIn(dir), std::vector<std::string>{"stage.stg"});
 
   // This user saves exactly when a plain open for writing succeeds (root does).
   const int fd = ::open(file.c_str(), O_WRONLY);
@@ -425,6 +428,28 @@ TEST_F(EditorFormTest, AReadOnlyFileIsRefusedUnlessTheUserMayWriteIt) {
   EXPECT_EQ(readFile(file) == before, !writable);
   EXPECT_EQ(fs::status(file).permissions(),
             fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+// In a folder the user may not write, the file itself writable, the save cannot make its
+// temporary there: the report names the folder, not the file.
+TEST_F(EditorFormTest, AReadOnlyFolderIsNamedAsTheCause) {
+  loaded();
+  form->map_c_MouseDown(1, 40);
+  form->Pic_MouseDown(1, 0, 0);
+  const std::string before = readFile(file);
+  fs::permissions(file, fs::perms::all);
+  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                           fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+
+  const std::string answer = testing_support::runUnprivileged([&] {
+    form->Command1_Click();
+    return failures.empty() ? std::string("saved") : failures.front();
+  });
+  fs::permissions(dir, fs::perms::owner_all);
+  EXPECT_EQ(answer, file.string() + ": the folder " + dir.string() +
+                        " cannot be written: " + std::strerror(EACCES));
+  EXPECT_EQ(readFile(file), before);
+  EXPECT_EQ(testing_support::namesIn(dir), std::vector<std::string>{"stage.stg"});
 }
 
 TEST(EditorPalette, TheBuiltInPaletteFillsThePaletteBox) {

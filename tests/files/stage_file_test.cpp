@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,13 +15,16 @@
 #include "common/atomic_file.h"
 #include "common/file_error.h"
 #include "tests/support/game_fixture.h"
+#include "tests/support/hostile_files.h"
 
 namespace {
 
 using common::StageSet;
+using testing_support::namesIn;
 using testing_support::readFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
+using testing_support::zeroDevice;
 
 // Line of stage s in a well-formed file: cell (x, y) holds (x + 3y + s) mod 10, so
 // swapped rows and columns or a shifted stage give different digits.
@@ -125,6 +131,66 @@ TEST(StageFileRead, MissingFileOrFolderFailsNamingIt) {
   }
 }
 
+// Only a plain file is read, and only up to the limit: a pipe would wait for a writer for
+// ever and a device can give bytes without end. Each is refused before it is read, and the
+// cause says what stands there.
+TEST(StageFileRead, OnlyAPlainFileIsReadAndOnlyUpToTheLimit) {
+  TempDir dir;
+  ASSERT_EQ(::mkdir(dir.file("folder").c_str(), 0755), 0);
+  const std::string tooLarge =
+      "is larger than " + std::to_string(common::kTextFileLimit) + " bytes";
+  const struct {
+    const char* name;
+    std::function<void(const std::string&)> make;
+    std::string cause;
+  } cases[] = {
+      {"pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+       "is a pipe, not a plain file"},
+      {"link to a pipe",
+       [&](const std::string& p) {
+         ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+         ASSERT_EQ(::symlink("pipe", p.c_str()), 0);
+       },
+       "is a pipe, not a plain file"},
+      {"link to the zero device",
+       [](const std::string& p) { ASSERT_EQ(::symlink("/dev/zero", p.c_str()), 0); },
+       "is a device, not a plain file"},
+      {"link to a folder",
+       [](const std::string& p) { ASSERT_EQ(::symlink("folder", p.c_str()), 0); }, "is a folder"},
+      {"one byte over the limit",
+       [](const std::string& p) {
+         writeFile(p, "");
+         ASSERT_EQ(::truncate(p.c_str(), common::kTextFileLimit + 1), 0);
+       },
+       tooLarge},
+      {"empty", [](const std::string& p) { writeFile(p, ""); }, "is empty"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.file(std::string(c.name) + ".stg");
+    c.make(path);
+    StageSet set;
+    try {
+      common::loadStageFile(set, path);
+      ADD_FAILURE() << "loaded";
+    } catch (const common::FileError& e) {
+      EXPECT_EQ(e.file(), path);
+      EXPECT_EQ(e.cause(), c.cause);
+    }
+  }
+
+  // A file of exactly the limit is read whole; the limit is the caller's to set.
+  const std::string full = dir.file("full.txt");
+  writeFile(full, std::string(common::kTextFileLimit, 'x'));
+  EXPECT_EQ(common::readWholeFile(full).size(), common::kTextFileLimit);
+  try {
+    common::readWholeFile(full, 1000);
+    ADD_FAILURE() << "read past the limit";
+  } catch (const common::FileError& e) {
+    EXPECT_EQ(e.cause(), "is larger than 1000 bytes");
+  }
+}
+
 TEST(StageFileRead, BareLineFeedsMakeOneLongLine) {
   StageSet set;
   int count = 0;
@@ -217,26 +283,105 @@ TEST(StageFileSave, FailureLeavesTheOldFileWhole) {
   writeFile(path, old);
   StageSet blank;
 
-  // The temporary cannot be created: a folder stands in its place.
-  ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0755), 0);
-  EXPECT_THROW(common::saveStageFile(blank, path), common::FileError);
-  EXPECT_EQ(readFile(path), old);
-  ASSERT_EQ(::rmdir((path + ".tmp").c_str()), 0);
-
-  // The disk fills up while writing: the temporary leads to a device that is always full.
-  ASSERT_EQ(::symlink("/dev/full", (path + ".tmp").c_str()), 0);
+  // The disk fills up while writing.
   try {
+    testing_support::FullDisk full;
     common::saveStageFile(blank, path);
     FAIL() << "a write to a full disk succeeded";
   } catch (const common::FileError& e) {
     EXPECT_EQ(e.file(), path);
+    EXPECT_EQ(e.cause(), std::strerror(EFBIG));
   }
   EXPECT_EQ(readFile(path), old);
-  struct stat st;
-  EXPECT_NE(::lstat((path + ".tmp").c_str(), &st), 0) << "the temporary was left behind";
+  EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"stage.stg"})
+      << "the temporary was left behind";
 
   // The folder does not exist.
   EXPECT_THROW(common::saveStageFile(blank, dir.file("gone/stage.stg")), common::FileError);
+}
+
+// A save replaces a plain file or makes a new one, and nothing else: renaming over a pipe,
+// a device or a folder, at the name or at the end of its links, would put a plain file in
+// its place (as root, a link to /dev/null would replace the system's).
+TEST(StageFileSave, OnlyAPlainFileIsReplaced) {
+  TempDir dir;
+  ASSERT_EQ(::mkdir(dir.file("folder").c_str(), 0755), 0);
+  ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+  const std::string device = zeroDevice(dir.path());
+  const struct {
+    const char* name;
+    std::string stands;  // what the save meets, left as it is
+    bool linked;         // reached through a link named stage.stg
+    std::string cause;
+  } cases[] = {
+      {"pipe", dir.file("pipe"), false, "is a pipe, not a plain file"},
+      {"link to a pipe", dir.file("pipe"), true, "is a pipe, not a plain file"},
+      {"link to a device", device, true, "is a device, not a plain file"},
+      {"link to a folder", dir.file("folder"), true, "is a folder"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.stands.empty()) continue;  // root without the right to make a device node
+    struct stat before, after;
+    ASSERT_EQ(::stat(c.stands.c_str(), &before), 0);
+    const std::vector<std::string> names = namesIn(dir.path());
+    const std::string path = c.linked ? dir.file("stage.stg") : c.stands;
+    if (c.linked) {
+      ASSERT_EQ(::symlink(c.stands.c_str(), path.c_str()), 0);
+    }
+    try {
+      common::saveStageFile(StageSet(), path);
+      ADD_FAILURE() << "saved";
+    } catch (const common::FileError& e) {
+      EXPECT_EQ(e.file(), path);
+      EXPECT_EQ(e.cause(), c.cause);
+    }
+    ASSERT_EQ(::stat(c.stands.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    if (c.linked) {
+      EXPECT_EQ(::unlink(path.c_str()), 0);
+    }
+    EXPECT_EQ(namesIn(dir.path()), names);
+  }
+}
+
+// The temporary is a new file under a name of its own: whatever an older version left
+// under the fixed name stage.stg.tmp (a link, a pipe, a folder) is neither followed nor
+// touched, and the save goes on.
+TEST(StageFileSave, AnOldTemporaryIsLeftAlone) {
+  TempDir dir;
+  const std::string path = dir.file("stage.stg"), stale = path + ".tmp";
+  const std::string victim = dir.file("victim.txt");
+  writeFile(victim, "not to be touched");
+  const struct {
+    const char* name;
+    std::function<void()> make;
+    mode_t type;
+  } cases[] = {
+      {"link to a file", [&] { ASSERT_EQ(::symlink("victim.txt", stale.c_str()), 0); }, S_IFLNK},
+      {"dangling link", [&] { ASSERT_EQ(::symlink("made.txt", stale.c_str()), 0); }, S_IFLNK},
+      {"folder", [&] { ASSERT_EQ(::mkdir(stale.c_str(), 0755), 0); }, S_IFDIR},
+      {"pipe", [&] { ASSERT_EQ(::mkfifo(stale.c_str(), 0644), 0); }, S_IFIFO},
+  };
+  StageSet set;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(stale);
+    c.make();
+    set(1, 1, 1) = static_cast<uint8_t>(set(1, 1, 1) + 1);
+    ASSERT_NO_THROW(common::saveStageFile(set, path));
+    struct stat st;
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode)) << "stage.stg is no longer a plain file";
+    EXPECT_EQ(readFile(path), common::formatStageText(set));
+    ASSERT_EQ(::lstat(stale.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & S_IFMT, c.type);
+    EXPECT_EQ(readFile(victim), "not to be touched");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("made.txt")));
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::vector<std::string>{"stage.stg", "stage.stg.tmp", "victim.txt"}));
+  }
 }
 
 // A save through a symbolic link lands in the file at the end of the chain (relative
@@ -259,8 +404,8 @@ TEST(StageFileSave, LinksStayAndTheFileAtTheEndOfTheChainIsReplaced) {
   EXPECT_EQ(linkText(path), "links/hop");
   EXPECT_EQ(linkText(dir.file("links/hop")), "../data/real.stg");
   EXPECT_EQ(readFile(target), common::formatStageText(blank));
-  for (const char* left : {"stage.stg.tmp", "links/hop.tmp", "data/real.stg.tmp"})
-    EXPECT_FALSE(std::filesystem::exists(dir.file(left))) << left;
+  EXPECT_EQ(namesIn(dir.file("data")), std::vector<std::string>{"real.stg"});
+  EXPECT_EQ(namesIn(dir.file("links")), std::vector<std::string>{"hop"});
 
   // A link whose target does not exist yet: the save creates the target.
   const std::string record = dir.file("clear.sav"), created = dir.file("data/clear.sav");

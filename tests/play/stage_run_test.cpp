@@ -1,7 +1,6 @@
 // Whole stages played from the pointer alone: fade-in, every move of a fewest-move
 // solution, the banner, the fade-out, the cleared flag and clear.sav.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 
 #include "tests/play/play_harness.h"
 #include "tests/rules/field_text.h"
+#include "tests/support/hostile_files.h"
 
 namespace play_test {
 namespace {
@@ -138,8 +138,10 @@ TEST(StageRun, AFailedSaveOfTheClearedFlagEndsTheGame) {
   p.enter(stageFrom({"oWo", "o#o"}, 3), 3);
   const std::string path = p.dir.file("clear.sav");
   testing_support::writeFile(path, "True\r\n");
-  ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0755), 0);
-  EXPECT_FALSE(p.runMainL());
+  {
+    testing_support::FullDisk full;
+    EXPECT_FALSE(p.runMainL());
+  }
   EXPECT_EQ(p.host.errorFile, path);
   EXPECT_FALSE(p.host.errorCause.empty());
   EXPECT_EQ(testing_support::readFile(path), "True\r\n");
