@@ -14,7 +14,7 @@ constexpr platform::Rgb kText{255, 255, 255};
 constexpr platform::Rgb kSoftText{200, 200, 200};
 
 // The card's box on the play surface.
-constexpr int kLeft = 12, kTop = 8, kWidth = 476, kHeight = 334;
+constexpr int kLeft = 8, kTop = 8, kWidth = 484, kHeight = 334;
 
 }  // namespace
 
@@ -30,16 +30,16 @@ void HelpCard::drawCard() {
   // The four pieces in two columns, each standing on painted floor with its rule beside it.
   for (int i = 0; i < 4; ++i) {
     const uint8_t code = static_cast<uint8_t>(common::kWalker + i);
-    const int x = kLeft + 14 + 232 * (i % 2), y = kTop + 70 + 92 * (i / 2);
+    const int x = kLeft + 16 + 236 * (i % 2), y = kTop + 74 + 80 * (i / 2);
     render.drawSprite(x, y, layout::kEarthTile);
     const layout::Offset at = layout::standingOffset(code);
     render.drawSprite(x + at.dx, y + at.dy, layout::standingPiece(code, g.animPhase));
-    render.printOutlined(kCardPieces[i][0], x + 70, y - 18, kOutline, kText);
-    render.printOutlined(kCardPieces[i][1], x + 70, y + 4, kOutline, kText);
+    render.printOutlined(kCardPieces[i][0], x + 64, y - 18, kOutline, kText);
+    render.printOutlined(kCardPieces[i][1], x + 64, y + 4, kOutline, kText);
   }
-  centred(kCardMove, kTop + 214, kText);
-  for (int i = 0; i < 3; ++i) centred(kCardKeys[i], kTop + 242 + 22 * i, kSoftText);
-  centred(kCardClose, kTop + 308, kText);
+  centred(kCardMove, kTop + 200, kText);
+  for (int i = 0; i < 3; ++i) centred(kCardKeys[i], kTop + 232 + 22 * i, kSoftText);
+  centred(kCardClose, kTop + 304, kText);
 }
 
 void HelpCard::show() {

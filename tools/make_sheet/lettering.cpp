@@ -48,7 +48,7 @@ const std::map<char, Glyph>& glyphs() {
         {join(arc(0.35, 0.5, 0.33, 0.5, -40, -330), Stroke{{0.66, 0.56}}),
          {{0.4, 0.57}, {0.68, 0.56}}}}},
       {'E', {0.52, {{{0.52, 0}, {0, 0.01}, {0, 1}, {0.54, 0.99}}, {{0, 0.5}, {0.42, 0.49}}}}},
-      {'L', {0.46, {{{0, 0}, {0, 1}, {0.46, 0.99}}}}},
+      {'L', {0.5, {{{0, 0}, {0, 1}, {0.5, 0.99}}}}},
       {'C', {0.62, {arc(0.35, 0.5, 0.33, 0.5, -42, -318)}}},
       {'R',
        {0.6,
@@ -73,8 +73,12 @@ const std::map<char, Glyph>& glyphs() {
   return g;
 }
 
-// Space between letters, in capital heights.
-constexpr double kGap = 0.24;
+// A pen line: the distance field of the strokes, with a width that swells and thins
+// along each stroke as a hand's pressure would.
+struct Pen {
+  double width;
+  uint32_t seed;
+};
 
 struct Placed {
   Stroke pts;
@@ -113,15 +117,15 @@ void setWord(std::vector<Placed>& out, const std::string& word, double x0, doubl
       }
       out.push_back(std::move(p));
     }
-    x += (g.width + kGap) * cap;
+    x += (g.width + 0.17) * cap;
     ++k;
   }
 }
 
 double wordWidth(const std::string& word, double cap) {
   double w = 0;
-  for (char ch : word) w += (glyphs().at(ch).width + kGap) * cap;
-  return w - kGap * cap;
+  for (char ch : word) w += (glyphs().at(ch).width + 0.17) * cap;
+  return w - 0.17 * cap;
 }
 
 // Ink coverage of each pixel from the strokes, in four grey levels on black.
@@ -162,25 +166,24 @@ platform::Surface ink(int w, int h, const std::vector<Placed>& strokes, uint32_t
 }  // namespace
 
 platform::Surface stageSelectHeading(int frame) {
-  const double cap = 22, base = 28;
+  std::vector<Placed> strokes;
+  const double cap = 23, base = 28;
   const uint32_t seed = 1000 + frame;
-  // Each half is inked on its own, so the left half holds STAGE and nothing else; STAGE
-  // ends near the middle, where the stage-clear banner continues it with CLEAR.
-  std::vector<Placed> stage, select;
-  setWord(stage, "STAGE", 126 - wordWidth("STAGE", cap), base, cap, 3.4, seed, 1.0);
-  setWord(select, "SELECT", 12, base, cap, 3.4, seed + 50, 1.0);
-  platform::Surface s(256, 32, platform::kBlack);
-  const platform::Surface left = ink(128, 32, stage, seed), right = ink(128, 32, select, seed + 50);
-  platform::bitBlt(s, 0, 0, 128, 32, left, 0, 0, platform::Rop::SrcCopy);
-  platform::bitBlt(s, 128, 0, 128, 32, right, 0, 0, platform::Rop::SrcCopy);
+  // STAGE ends near the middle, so the left half alone reads as the word STAGE.
+  setWord(strokes, "STAGE", 124 - wordWidth("STAGE", cap), base, cap, 3.4, seed, 1.0);
+  setWord(strokes, "SELECT", 140, base, cap, 3.4, seed + 50, 1.0);
+  platform::Surface s = ink(256, 32, strokes, seed);
+  // Nothing of SELECT may spill into the left half.
+  for (int y = 0; y < 32; ++y)
+    for (int x = 126; x < 134; ++x) s.setPixel(x, y, platform::kBlack);
   return s;
 }
 
 platform::Surface clearWord(int frame) {
   std::vector<Placed> strokes;
-  const double cap = 22, base = 28;
+  const double cap = 23, base = 28;
   const uint32_t seed = 2000 + frame;
-  setWord(strokes, "CLEAR", 3, base, cap, 3.4, seed, 1.0);
+  setWord(strokes, "CLEAR", 8, base, cap, 3.4, seed, 1.0);
   return ink(96, 32, strokes, seed);
 }
 

@@ -37,19 +37,24 @@ const std::vector<Rgb> kWater = {{24, 70, 150},  {36, 100, 190},  {52, 130, 216}
                                  {84, 164, 236}, {150, 210, 250}, {220, 244, 255}};
 
 // Light and dark rims: the upper edges catch the light, the lower ones fall in shade,
-// so the grid of tiles reads as slightly raised slabs.
-Rgb rim(Rgb c, int x, int y, const std::vector<Rgb>& shades) {
+// so the grid of tiles reads as slightly raised slabs. How strongly each rim shows.
+struct Rims {
+  Rgb light, dark;
+  double lightMix = 0.45, darkMix = 0.6;
+};
+
+Rgb rim(Rgb c, int x, int y, const Rims& rims) {
   const int d = diamondDepth(x, y);
   if (d > 3) return c;
-  if (y < 16) return mix(c, shades.back(), 0.45);
-  return mix(c, shades.front(), 0.6);
+  if (y < 16) return mix(c, rims.light, rims.lightMix);
+  return mix(c, rims.dark, rims.darkMix);
 }
 
-Art tileFrom(Rgb (*at)(int, int), const std::vector<Rgb>& shades) {
+Art tileFrom(Rgb (*at)(int, int), const Rims& rims) {
   Art a(64, 32);
   for (int y = 0; y < 32; ++y) {
     for (int x = 0; x < 64; ++x) {
-      if (inDiamond(x, y)) a.put(x, y, rim(at(x, y), x, y, shades));
+      if (inDiamond(x, y)) a.put(x, y, rim(at(x, y), x, y, rims));
     }
   }
   return a;
@@ -99,19 +104,20 @@ Rgb earthAt(int x, int y) {
   if (h > 0.985) return kEarth[4];  // small pebble
   // Smooth patches of three browns, their borders broken up by grain rather than a
   // regular dither.
-  const double n = valueNoise(13, x, y, 8) * 0.7 + valueNoise(31, x, y, 16) * 0.3 +
-                   (hash01(19, x & 63, y & 31) - 0.5) * 0.35;
-  return n < 0.24 ? kEarth[1] : (n < 0.7 ? kEarth[2] : kEarth[3]);
+  const double n = valueNoise(13, x, y, 16) + (hash01(19, x & 63, y & 31) - 0.5) * 0.35;
+  return n < 0.35 ? kEarth[1] : (n < 0.72 ? kEarth[2] : kEarth[3]);
 }
 
 Art grassTile() {
-  return tileFrom(grassAt, kGrass);
+  // Grass is about as light as its own rims, so they are drawn stronger: a player counts
+  // the cells of a two-cell slide or jump by them.
+  return tileFrom(grassAt, {{232, 252, 184}, {12, 36, 12}, 0.7, 0.85});
 }
 Art earthTile() {
-  return tileFrom(earthAt, kEarth);
+  return tileFrom(earthAt, {kEarth.back(), kEarth.front()});
 }
 Art waterTile() {
-  return tileFrom(waterAt, kWater);
+  return tileFrom(waterAt, {kWater.back(), kWater.front()});
 }
 
 Art shadowOval() {
