@@ -222,6 +222,8 @@ Search& Search::operator=(Search&&) noexcept = default;
 void Search::finish(Verdict v) {
   result_.verdict = v;
   result_.statesExplored = work_->table.size();
+  result_.bytesUsed = work_->table.bytes() + work_->parent.capacity() * sizeof(uint32_t) +
+                      work_->aimOf.capacity();
   if (v != Verdict::kSolvable && work_->closestParent != StateTable::kNone)
     result_.closest = work_->movesTo(work_->closestParent, work_->closestAim);
   done_ = true;

@@ -42,6 +42,7 @@ struct Result {
   std::vector<Move> solution;   // one fewest-move solution when solvable
   int fewestUnpainted = -1;     // with trackProgress: least unpainted cells any state reached
   std::vector<Move> closest;    // with trackProgress: the moves that reach such a state
+  uint64_t bytesUsed = 0;       // the search's tables at their largest
 };
 
 // A fewest-move search that runs in slices, so a game can answer between its frames.

@@ -124,6 +124,10 @@ class StateTable {
   explicit StateTable(int words) : words_(words), slots_(1 << 12, kNone) {}
 
   uint64_t size() const { return count_; }
+  // The memory its keys and index take.
+  uint64_t bytes() const {
+    return keys_.capacity() * sizeof(uint64_t) + slots_.capacity() * sizeof(uint32_t);
+  }
   const uint64_t* key(uint64_t i) const { return &keys_[i * words_]; }
 
   // Index of the key, or kNone.
