@@ -15,11 +15,32 @@ std::string counted(uint64_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-std::string positions(const solve::Survey& depth) {
-  // A survey the state limit cut short only gives a lower bound, marked as brackle-solve
-  // marks it.
-  return std::to_string(depth.reachable) + (depth.complete ? "" : "+") +
-         (depth.reachable == 1 ? " reachable position" : " reachable positions");
+// "12 reachable positions"; a count the state bound cut short is a lower bound, marked with
+// a + as brackle-solve marks it.
+std::string positions(uint64_t n, bool complete) {
+  return std::to_string(n) + (complete ? "" : "+") +
+         (n == 1 ? " reachable position" : " reachable positions");
+}
+
+// A stage proven unclearable: how near it comes. Pruning would hide the nearest states, so
+// every reachable one is searched again, which counts them as well.
+ProofLines unclearable(const rules::PlayState& start, const ProofBounds& bounds,
+                       const std::function<void(const ProofLines&)>& early) {
+  ProofLines lines = {"cannot be cleared", "", "counting positions…"};
+  if (early) early(lines);
+  solve::Options all;
+  all.maxStates = bounds.surveyStates;
+  all.prune = false;
+  all.trackProgress = true;
+  const solve::Result r = solve::solve(start, all);
+  const bool complete = r.verdict == solve::Verdict::kUnsolvable;
+  if (complete) {
+    const int left = r.fewestUnpainted;
+    lines[1] = left > 0 ? "at best " + counted(left, "grass cell is", "grass cells are") + " left"
+                        : "the first piece cannot move";
+  }
+  lines[2] = positions(r.statesExplored, complete);
+  return lines;
 }
 
 }  // namespace
@@ -40,22 +61,12 @@ ProofLines proveStage(const common::StageSet& set, int s, const ProofBounds& bou
   // What brackle-solve does for its table, with a bound of its own for each half.
   solve::Options options;
   options.maxStates = bounds.solveStates;
-  options.trackProgress = true;  // how near an unclearable stage comes
   const solve::Result fewest = solve::solve(start, options);
-  ProofLines lines;
   switch (fewest.verdict) {
     case solve::Verdict::kSolvable:
-      lines = {"can be cleared in " + counted(fewest.moves, "move", "moves"), "counting traps…",
-               ""};
       break;
-    case solve::Verdict::kUnsolvable: {
-      const int left = fewest.fewestUnpainted;
-      lines = {"cannot be cleared",
-               left > 0 ? "at best " + counted(left, "grass cell is", "grass cells are") + " left"
-                        : "the first piece cannot move",
-               "counting positions…"};
-      break;
-    }
+    case solve::Verdict::kUnsolvable:
+      return unclearable(start, bounds, early);
     case solve::Verdict::kNoPiece:
       return {"no piece", "nobody can clear this stage", ""};
     case solve::Verdict::kUnknown:
@@ -63,19 +74,18 @@ ProofLines proveStage(const common::StageSet& set, int s, const ProofBounds& bou
               "no answer in " + counted(fewest.statesExplored, "position", "positions"),
               "brackle-solve can search further"};
   }
+  ProofLines lines = {"can be cleared in " + counted(fewest.moves, "move", "moves"),
+                      "counting traps…", ""};
   if (early) early(lines);
-
   const solve::Survey depth = solve::survey(start, bounds.surveyStates, fewest.solution);
-  if (fewest.verdict == solve::Verdict::kSolvable) {
-    // Cut short, the survey may miss traps: say nothing rather than too few.
-    lines[1] = "traps not counted";
-    if (depth.complete) {
-      lines[1] = depth.leastTraps == 0 ? std::string("no trap")
-                                       : counted(depth.leastTraps, "trap", "traps");
-      lines[1] += " on the fewest-move way";
-    }
+  // Cut short, the survey may miss traps: say nothing rather than too few.
+  lines[1] = "traps not counted";
+  if (depth.complete) {
+    lines[1] =
+        depth.leastTraps == 0 ? std::string("no trap") : counted(depth.leastTraps, "trap", "traps");
+    lines[1] += " on the fewest-move way";
   }
-  lines[2] = positions(depth);
+  lines[2] = positions(depth.reachable, depth.complete);
   return lines;
 }
 
