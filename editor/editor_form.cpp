@@ -180,6 +180,7 @@ bool EditorForm::Form_KeyDown(Key key) {
   if (trying_) return trialKey(key);
   switch (key) {
     case Key::kUndo:
+    case Key::kTakeBack:  // the game's keys for taking back, too
     case Key::kRedo:
       // A stroke under way is not a step yet.
       if (!painting) stepHistory(key == Key::kRedo);
@@ -193,7 +194,7 @@ bool EditorForm::Form_KeyDown(Key key) {
       turnOrderShown = !turnOrderShown;
       break;
     default:
-      return false;  // arrows, Backspace and Escape keep the toolkit's meaning
+      return false;  // the arrows and Escape keep the toolkit's meaning
   }
   updateStatus();
   dsp();

@@ -35,7 +35,7 @@ enum class Key {
   kDown,
   kLeft,
   kUp,
-  kTakeBack,  // Backspace, Z, U
+  kTakeBack,  // Backspace, Z, U: a stroke back, or in a try a move
   kEscape,
 };
 

@@ -615,9 +615,9 @@ TEST_F(EditorFormTest, EachStrokeIsOneStepBackAndForthOnTheStageItWasMadeOnAsFar
     int stage;
   };
   const Step steps[] = {
-      {Key::kUndo, first, 2}, {Key::kUndo, start, 1},  {Key::kUndo, start, 1},
-      {Key::kRedo, first, 1}, {Key::kRedo, second, 2}, {Key::kRedo, second, 2},
-      {Key::kUndo, first, 2}, {Key::kUndo, start, 1},
+      {Key::kUndo, first, 2},     {Key::kUndo, start, 1},     {Key::kUndo, start, 1},
+      {Key::kRedo, first, 1},     {Key::kRedo, second, 2},    {Key::kRedo, second, 2},
+      {Key::kTakeBack, first, 2}, {Key::kTakeBack, start, 1},  // Backspace, as in play
   };
   for (size_t i = 0; i < std::size(steps); ++i) {
     SCOPED_TRACE("step " + std::to_string(i));
@@ -762,8 +762,8 @@ TEST_F(EditorFormTest, TheTurnOrderGoesByPlaceOnTheFieldAndATryIsDrawnAsItStands
   press(Key::kEscape);
   expectCell(1, 0, common::kSlider, 1, false);
   expectCell(3, 0, common::kUnpainted, 0, false);
-  // Arrows, Backspace and Escape mean nothing to the editor outside a try.
-  for (Key k : {Key::kRight, Key::kDown, Key::kLeft, Key::kUp, Key::kTakeBack, Key::kEscape})
+  // The arrows and Escape mean nothing to the editor outside a try.
+  for (Key k : {Key::kRight, Key::kDown, Key::kLeft, Key::kUp, Key::kEscape})
     EXPECT_FALSE(form->Form_KeyDown(k));
 }
 
