@@ -1,7 +1,6 @@
 // The editor's FLTK window: the controls at their pixel positions, wired to EditorForm.
 #pragma once
 
-#include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
@@ -98,7 +97,6 @@ class EditorWindow : public Fl_Double_Window {
   // A button went down on the edit area and not every button is up yet: the edit area keeps
   // the pointer, as a window system keeps it for the control that took the press.
   bool stroke_ = false;
-  Fl_Event_Dispatch outerDispatch_;
 };
 
 // The modal prompt for unsaved changes at close: "save", "discard" or "go on editing"
