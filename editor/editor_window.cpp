@@ -2,18 +2,21 @@
 #include "editor/editor_window.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Return_Button.H>
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace editor {
 
 namespace {
 
 constexpr const char* kWindowCaption = "Brackleエディタ";
+constexpr const char* kPromptCaption = "quorlin: unsaved changes";
 
 void styleCaption(Fl_Widget* w) {
   w->labelfont(FL_FREE_FONT);
@@ -44,8 +47,48 @@ LineScrollbar* makeScrollbar(int x, int y, int w, int h, int type, int lo, int h
 void closeWindow(Fl_Widget* w, void*) {
   // Escape does not close the editor; only the window's close request does.
   if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
-  w->hide();
+  static_cast<EditorWindow*>(w)->closeRequested();
 }
+
+// The editor's key for the key just pressed, if it is one.
+std::optional<Key> pressedKey() {
+  const int key = Fl::event_key();
+  const int state = Fl::event_state();
+  if (state & (FL_ALT | FL_META)) return std::nullopt;
+  if (state & FL_CTRL) {
+    if (key == 'z') return state & FL_SHIFT ? Key::kRedo : Key::kUndo;
+    if (key == 'y') return Key::kRedo;
+    return std::nullopt;
+  }
+  switch (key) {
+    case FL_F + 5:
+      return Key::kTry;
+    case 't':
+      return Key::kTurnOrder;
+    case FL_Right:
+    case FL_KP + '3':
+      return Key::kRight;
+    case FL_Down:
+    case FL_KP + '1':
+      return Key::kDown;
+    case FL_Left:
+    case FL_KP + '7':
+      return Key::kLeft;
+    case FL_Up:
+    case FL_KP + '9':
+      return Key::kUp;
+    case FL_BackSpace:
+    case 'z':
+    case 'u':
+      return Key::kTakeBack;
+    case FL_Escape:
+      return Key::kEscape;
+    default:
+      return std::nullopt;
+  }
+}
+
+int liveWindows = 0;  // the dispatch stays installed while any editor window lives
 
 }  // namespace
 
@@ -90,7 +133,7 @@ void useCaptionFace() {
 }
 
 EditorWindow::EditorWindow(EditorForm& form)
-    : Fl_Double_Window(kClientWidth, kClientHeight, kWindowCaption), form_(form) {
+    : Fl_Double_Window(kClientWidth, kWindowHeight, kWindowCaption), form_(form) {
   useCaptionFace();
   callback(closeWindow);
 
@@ -105,8 +148,10 @@ EditorWindow::EditorWindow(EditorForm& form)
   Label2 = makeLabel(8, 232, 153, 33, form.Label2.c_str());
   Label3 = makeLabel(8, 256, 97, 17, form.Label3.c_str());
   stage = makeScrollbar(8, 272, 185, 17, FL_HORIZONTAL, 1, common::kStageCount);
+  Label4 =
+      makeLabel(8, kClientHeight + 3, kClientWidth - 16, kStatusHeight - 6, form.Label4.c_str());
   end();
-  size_range(kClientWidth, kClientHeight, kClientWidth, kClientHeight);
+  size_range(kClientWidth, kWindowHeight, kClientWidth, kWindowHeight);
 
   ryo->value(form.ryo);
   stage->value(form.stage);
@@ -149,10 +194,56 @@ EditorWindow::EditorWindow(EditorForm& form)
   };
 
   Fl::add_timeout(kTimerSeconds, onTimer, this);
+  if (liveWindows++ == 0) Fl::event_dispatch(dispatch);
 }
 
 EditorWindow::~EditorWindow() {
   Fl::remove_timeout(onTimer, this);
+  if (--liveWindows == 0) Fl::event_dispatch(nullptr);
+}
+
+int EditorWindow::dispatch(int event, Fl_Window* window) {
+  auto* self = dynamic_cast<EditorWindow*>(window);
+  if (self && self->takeEvent(event)) return 1;
+  return Fl::handle_(event, window);
+}
+
+bool EditorWindow::takeEvent(int event) {
+  // While a prompt is up, everything is its own.
+  if (Fl::modal() && Fl::modal() != this) return false;
+  switch (event) {
+    case FL_PUSH:
+    case FL_RELEASE:
+      // The side buttons do nothing, as in the game; the toolkit would take them for a
+      // press of the control under the pointer.
+      return Fl::event_button() > FL_RIGHT_MOUSE;
+    case FL_KEYBOARD: {
+      // Before the control with the focus: the arrows must move a tried piece, not a bar.
+      const std::optional<Key> key = pressedKey();
+      if (!key || !form_.Form_KeyDown(*key)) return false;
+      refresh();
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+void EditorWindow::closeRequested() {
+  if (form_.unsaved()) {
+    switch (askToClose ? askToClose() : askAboutUnsavedChanges(this)) {
+      case CloseChoice::kGoOn:
+        return;
+      case CloseChoice::kSave:
+        form_.Command1_Click();
+        refresh();
+        if (form_.unsaved()) return;  // the save did not happen: keep the work
+        break;
+      case CloseChoice::kDiscard:
+        break;
+    }
+  }
+  hide();
 }
 
 int EditorWindow::handle(int event) {
@@ -195,8 +286,47 @@ void EditorWindow::setCaption(Fl_Box* box, const std::string& text) {
 void EditorWindow::refresh() {
   setCaption(Label2, form_.Label2);
   setCaption(Label3, form_.Label3);
+  setCaption(Label4, form_.Label4);
+  // An undo or redo may bring another stage into view.
+  if (static_cast<int>(stage->value()) != form_.stage) stage->value(form_.stage);
   map_c->redraw();
   Pic->redraw();
+}
+
+CloseChoice askAboutUnsavedChanges(Fl_Window* over) {
+  constexpr int kW = 300, kH = 90;
+  Fl_Window prompt(kW, kH, kPromptCaption);
+  auto* text = new Fl_Box(10, 8, kW - 20, 40, "The stages have changes that are not saved.");
+  text->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP);
+  styleCaption(text);
+  Fl_Button* buttons[] = {new Fl_Return_Button(10, 56, 80, 25, "save"),
+                          new Fl_Button(100, 56, 80, 25, "discard"),
+                          new Fl_Button(190, 56, 100, 25, "go on editing")};
+  prompt.end();
+  CloseChoice choice = CloseChoice::kGoOn;  // Escape and the prompt's own close
+  struct Pick {
+    CloseChoice* into;
+    CloseChoice value;
+    Fl_Window* prompt;
+  };
+  Pick picks[] = {{&choice, CloseChoice::kSave, &prompt},
+                  {&choice, CloseChoice::kDiscard, &prompt},
+                  {&choice, CloseChoice::kGoOn, &prompt}};
+  for (int i = 0; i < 3; ++i) {
+    styleCaption(buttons[i]);
+    buttons[i]->callback(
+        [](Fl_Widget*, void* p) {
+          auto* pick = static_cast<Pick*>(p);
+          *pick->into = pick->value;
+          pick->prompt->hide();
+        },
+        &picks[i]);
+  }
+  if (over) prompt.position(std::max(0, over->x() + (over->w() - kW) / 2), over->y() + 60);
+  prompt.set_modal();
+  prompt.show();
+  while (prompt.shown()) Fl::wait();
+  return choice;
 }
 
 [[noreturn]] void reportAndExit(const std::string& file, const std::string& cause) {

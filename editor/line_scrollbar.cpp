@@ -21,7 +21,11 @@ LineScrollbar::~LineScrollbar() {
   Fl::remove_timeout(repeat, this);
 }
 
-int LineScrollbar::troughSide() const {
+int LineScrollbar::pointerAlong() const {
+  return horizontal() ? Fl::event_x() : Fl::event_y();
+}
+
+int LineScrollbar::troughSide(int along) const {
   // The thumb as the bar draws it: between two square arrows when the bar is long enough,
   // slider_size() of the track long but at least half the bar's thickness.
   const bool across = horizontal();
@@ -32,7 +36,7 @@ int LineScrollbar::troughSide() const {
     start += thick;
     track -= 2 * thick;
   }
-  const int at = (across ? Fl::event_x() : Fl::event_y()) - start;
+  const int at = along - start;
   if (at < 0 || at >= track) return 0;
   const int thumb = std::max(static_cast<int>(slider_size() * track + .5), thick / 2 + 1);
   const double span = maximum() - minimum();
@@ -50,14 +54,17 @@ int LineScrollbar::handle(int event) {
     case FL_PUSH:
       if (stepping_) return 1;
       // The middle button grabs the thumb wherever it presses.
-      if (Fl::event_button() != FL_MIDDLE_MOUSE) stepping_ = troughSide();
+      pointer_ = pointerAlong();
+      if (Fl::event_button() != FL_MIDDLE_MOUSE) stepping_ = troughSide(pointer_);
       if (!stepping_) return Fl_Scrollbar::handle(event);
       handle_push();
       stepLine();
       Fl::add_timeout(kFirstRepeat, repeat, this);
       return 1;
     case FL_DRAG:
-      return stepping_ ? 1 : Fl_Scrollbar::handle(event);
+      if (!stepping_) return Fl_Scrollbar::handle(event);
+      pointer_ = pointerAlong();
+      return 1;
     case FL_RELEASE:
       if (stepping_) {
         Fl::remove_timeout(repeat, this);
@@ -76,7 +83,9 @@ void LineScrollbar::stepLine() {
 
 void LineScrollbar::repeat(void* self) {
   auto* bar = static_cast<LineScrollbar*>(self);
-  bar->stepLine();
+  // Once the thumb has reached the pointer it waits there; it goes on if the pointer moves
+  // further along while the button is held.
+  if (bar->troughSide(bar->pointer_) == bar->stepping_) bar->stepLine();
   Fl::repeat_timeout(kRepeat, repeat, self);
 }
 

@@ -1,4 +1,5 @@
-// The editor's handlers driven directly: palette, brush, pointer, stage, redraw, load, save.
+// The editor's handlers driven directly: palette, brush, pointer, stage, redraw, load, save,
+// the status's proof, undo and redo, a try of the stage and its turn order.
 #include "editor/editor_form.h"
 
 #include <fcntl.h>
@@ -22,9 +23,12 @@
 #include "tests/support/file_text.h"
 #include "tests/support/hostile_files.h"
 #include "tests/support/unprivileged.h"
+#include "tools/solve/solution_text.h"
+#include "tools/stage_design/stage_text.h"
 
 namespace fs = std::filesystem;
 using editor::EditorForm;
+using editor::Key;
 using platform::Rgb;
 using platform::Surface;
 using testing_support::readFile;
@@ -74,6 +78,21 @@ void expectFrameOnlyOn(const Surface& mapC, const Surface& palette, int c) {
   }
 }
 
+std::string firstLine(const std::string& text) {
+  return text.substr(0, text.find('\n'));
+}
+
+std::string lastLine(const std::string& text) {
+  return text.substr(text.rfind('\n') + 1);
+}
+
+// The key that moves the active piece in direction (dx, dy), as in play.
+Key keyFor(const solve::Move& m) {
+  if (m.dx == 1) return Key::kRight;
+  if (m.dy == 1) return Key::kDown;
+  return m.dx == -1 ? Key::kLeft : Key::kUp;
+}
+
 class EditorFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -89,14 +108,41 @@ class EditorFormTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
 
-  std::unique_ptr<EditorForm> makeForm() {
+  std::unique_ptr<EditorForm> makeForm(
+      EditorForm::Proving proving = EditorForm::Proving::kInBackground) {
     return std::make_unique<EditorForm>(
         common::inFolder(dir.string(), "\\stage.stg"), palette,
-        [this](const common::FileError& e) { failures.push_back(e.file() + ": " + e.cause()); });
+        [this](const common::FileError& e) { failures.push_back(e.file() + ": " + e.cause()); },
+        proving);
   }
   void loaded() {
     form->Form_Load();
     ASSERT_TRUE(failures.empty()) << failures.front();
+  }
+  // The file holds these stages from stage 1 on (rows of the stage grid's letters), the rest
+  // as the pattern.
+  void writeStages(const std::vector<std::vector<std::string>>& stages) {
+    for (size_t i = 0; i < stages.size(); ++i)
+      stage_design::fillStage(fileSet, static_cast<int>(i) + 1, stages[i]);
+    writeFile(file, common::formatStageText(fileSet));
+  }
+  // The status once the proof of what is shown has come back and a tick has shown it.
+  const std::string& proven() {
+    form->finishProof();
+    form->Timer1_Timer();
+    return form->Label4;
+  }
+  void press(Key key) { EXPECT_TRUE(form->Form_KeyDown(key)); }
+  void showStage(int s) {
+    form->stage = s;
+    form->stage_Change();
+  }
+  // A one-cell stroke of `code` on cell (x, y) with a brush of 1.
+  void paint(int x, int y, int code) {
+    form->ryo = 1;
+    form->map_c_MouseDown(1, 16.0f * code + 1);
+    form->Pic_MouseDown(1, 16.0f * x + 3, 16.0f * y + 3);
+    form->Pic_MouseUp(1);
   }
 
   fs::path dir, file;
@@ -450,6 +496,300 @@ TEST_F(EditorFormTest, AReadOnlyFolderIsNamedAsTheCause) {
                         " cannot be written: " + std::strerror(EACCES));
   EXPECT_EQ(readFile(file), before);
   EXPECT_EQ(testing_support::namesIn(dir), std::vector<std::string>{"stage.stg"});
+}
+
+TEST_F(EditorFormTest, TheStatusSaysWhetherTheStageShownCanBeClearedOnceATickTakesTheProof) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> rows;
+    const char* status;
+  };
+  const std::vector<Case> cases = {
+      {"solvable",
+       {".W.", "..."},
+       "can be cleared in 5 moves\n1 trap on the fewest-move way\n14 reachable positions\nsaved"},
+      {"unsolvable",
+       {".W.."},
+       "cannot be cleared\nat best 1 grass cell is left\n4 reachable positions\nsaved"},
+      {"stalled at once",
+       {"W#.."},
+       "cannot be cleared\nthe first piece cannot move\n1 reachable position\nsaved"},
+      {"pieceless", {"...", "o#."}, "no piece\nnobody can clear this stage\n\nsaved"},
+      {"empty", {}, "nothing to paint\nno grass: cleared at once\n\nsaved"},
+      {"all painted", {"oWo", "J#S"}, "nothing to paint\nno grass: cleared at once\n\nsaved"},
+  };
+  std::vector<std::vector<std::string>> stages;
+  for (const Case& c : cases) stages.push_back(c.rows);
+  writeStages(stages);
+  loaded();
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(cases[i].what);
+    showStage(static_cast<int>(i) + 1);
+    // Worked out off the timer: a finished proof shows only once a tick takes it.
+    form->finishProof();
+    EXPECT_EQ(firstLine(form->Label4), "proving…");
+    EXPECT_FALSE(form->proofSettled());
+    form->Timer1_Timer();
+    EXPECT_EQ(form->Label4, cases[i].status);
+    EXPECT_TRUE(form->proofSettled());
+  }
+
+  // A stroke is proven anew and leaves the stages unsaved until a save.
+  showStage(1);
+  proven();
+  paint(1, 1, common::kBlock);
+  EXPECT_EQ(firstLine(form->Label4), "proving…");
+  EXPECT_EQ(lastLine(form->Label4), "unsaved changes");
+  EXPECT_EQ(firstLine(proven()), "cannot be cleared");
+  form->Command1_Click();
+  EXPECT_EQ(lastLine(form->Label4), "saved");
+  press(Key::kUndo);
+  EXPECT_EQ(proven(), std::string("can be cleared in 5 moves\n1 trap on the fewest-move way\n"
+                                  "14 reachable positions\nunsaved changes"));
+}
+
+TEST(EditorProof, TheStateBoundsTurnAHugeSearchIntoAPlainAnswerAndTheVerdictComesFirst) {
+  common::StageSet set;
+  stage_design::fillStage(set, 1, {".W.", "..."});
+  stage_design::fillStage(set, 2, {".W.."});
+  struct Case {
+    int stage;
+    editor::ProofBounds bounds;
+    editor::ProofLines early, lines;
+  };
+  const std::vector<Case> cases = {
+      {1,
+       {},
+       {"can be cleared in 5 moves", "counting traps…", ""},
+       {"can be cleared in 5 moves", "1 trap on the fewest-move way", "14 reachable positions"}},
+      {1,
+       {3, 1000},
+       {},
+       {"too big to prove here", "no answer in 3 positions", "brackle-solve can search further"}},
+      {1,
+       {1000, 5},
+       {"can be cleared in 5 moves", "counting traps…", ""},
+       {"can be cleared in 5 moves", "traps not counted", "5+ reachable positions"}},
+      {2,
+       {},
+       {"cannot be cleared", "", "counting positions…"},
+       {"cannot be cleared", "at best 1 grass cell is left", "4 reachable positions"}},
+      {2,
+       {1000, 2},
+       {"cannot be cleared", "", "counting positions…"},
+       {"cannot be cleared", "", "2+ reachable positions"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("stage " + std::to_string(c.stage) + " bounds " +
+                 std::to_string(c.bounds.solveStates) + "/" +
+                 std::to_string(c.bounds.surveyStates));
+    editor::ProofLines early;
+    EXPECT_EQ(editor::proveStage(set, c.stage, c.bounds,
+                                 [&](const editor::ProofLines& verdict) { early = verdict; }),
+              c.lines);
+    EXPECT_EQ(early, c.early);
+  }
+}
+
+TEST_F(EditorFormTest, AProofOfAStageNoLongerShownOrOfCellsChangedSinceIsDropped) {
+  writeStages({{".W.", "..."}, {".W.."}});
+  form = makeForm(EditorForm::Proving::kWhenAsked);
+  loaded();
+  EXPECT_EQ(firstLine(proven()), "can be cleared in 5 moves");
+
+  // Stage 1's proof after a stroke is ready when stage 2 comes into view.
+  paint(1, 1, common::kBlock);
+  form->finishProof();
+  showStage(2);
+  form->Timer1_Timer();
+  EXPECT_EQ(firstLine(form->Label4), "proving…");
+  EXPECT_EQ(proven(),
+            "cannot be cleared\nat best 1 grass cell is left\n4 reachable positions\n"
+            "unsaved changes");
+
+  // The proof of the cells before the latest stroke.
+  paint(0, 0, common::kPainted);  // "oW..": cleared in 2 moves
+  form->finishProof();
+  paint(3, 0, common::kPainted);  // "oW.o": in 1
+  form->Timer1_Timer();
+  EXPECT_EQ(firstLine(form->Label4), "proving…");
+  EXPECT_EQ(firstLine(proven()), "can be cleared in 1 move");
+}
+
+TEST_F(EditorFormTest, EachStrokeIsOneStepBackAndForthOnTheStageItWasMadeOnAsFarAsTheStart) {
+  loaded();
+  const common::StageSet start = form->stageSet;
+  // A drag with a brush of 2 over stage 1, then a stroke on stage 2.
+  form->map_c_MouseDown(1, 2 * 16 + 1);
+  form->ryo = 2;
+  form->Pic_MouseDown(1, 20, 20);
+  form->Pic_MouseMove(60, 20);
+  form->Pic_MouseMove(60, 90);
+  form->Pic_MouseUp(1);
+  const common::StageSet first = form->stageSet;
+  ASSERT_FALSE(first == start);
+  showStage(2);
+  paint(5, 5, 6);
+  const common::StageSet second = form->stageSet;
+  ASSERT_FALSE(second == first);
+  paint(5, 5, 6);  // changes nothing: no step
+
+  struct Step {
+    Key key;
+    const common::StageSet& cells;
+    int stage;
+  };
+  const Step steps[] = {
+      {Key::kUndo, first, 2},     {Key::kUndo, start, 1},     {Key::kUndo, start, 1},
+      {Key::kRedo, first, 1},     {Key::kRedo, second, 2},    {Key::kRedo, second, 2},
+      {Key::kTakeBack, first, 2}, {Key::kTakeBack, start, 1},  // Backspace, as in play
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    SCOPED_TRACE("step " + std::to_string(i));
+    press(steps[i].key);
+    EXPECT_TRUE(form->stageSet == steps[i].cells);
+    EXPECT_EQ(form->stage, steps[i].stage);
+    EXPECT_EQ(form->Label3, editor::stageCaption(steps[i].stage));
+    EXPECT_EQ(lastLine(form->Label4), &steps[i].cells == &start ? "saved" : "unsaved changes");
+  }
+
+  // A new stroke forgets the steps taken back; a stroke under way is no step yet.
+  press(Key::kRedo);
+  paint(9, 9, 7);
+  const common::StageSet third = form->stageSet;
+  press(Key::kRedo);
+  EXPECT_TRUE(form->stageSet == third);
+  form->map_c_MouseDown(1, 5 * 16);
+  form->Pic_MouseDown(1, 0, 0);
+  const common::StageSet during = form->stageSet;
+  press(Key::kUndo);
+  EXPECT_TRUE(form->stageSet == during);
+  form->Pic_MouseUp(1);
+  press(Key::kUndo);
+  EXPECT_TRUE(form->stageSet == third);
+  press(Key::kUndo);
+  EXPECT_TRUE(form->stageSet == first);
+}
+
+TEST_F(EditorFormTest, ALoadIsOneStepSoTheWorkItDiscardedComesBack) {
+  loaded();
+  paint(3, 3, 7);
+  showStage(4);
+  paint(1, 2, 6);
+  const common::StageSet work = form->stageSet;
+  // The file changed meanwhile; "load" takes it.
+  common::StageSet other = patternSet();
+  other(9, 9, 30) = 5;
+  writeFile(file, common::formatStageText(other));
+  form->Command2_Click();
+  const common::StageSet reloaded = form->stageSet;
+  EXPECT_TRUE(reloaded == other);
+  EXPECT_EQ(lastLine(form->Label4), "saved");
+
+  press(Key::kUndo);
+  EXPECT_TRUE(form->stageSet == work);
+  EXPECT_EQ(form->stage, 4);
+  EXPECT_EQ(lastLine(form->Label4), "unsaved changes");
+  press(Key::kRedo);
+  EXPECT_TRUE(form->stageSet == reloaded);
+  EXPECT_EQ(lastLine(form->Label4), "saved");
+  press(Key::kUndo);
+  press(Key::kUndo);
+  press(Key::kUndo);
+  EXPECT_TRUE(form->stageSet == fileSet);
+  EXPECT_EQ(form->stage, 1);
+}
+
+TEST_F(EditorFormTest, TryingEachShippedStageByItsStoredSolutionClearsItAndLeavesTheStage) {
+  fs::copy_file(BRACKLE_SOURCE_DIR "/assets/stage.stg", file, fs::copy_options::overwrite_existing);
+  loaded();
+  const common::StageSet shipped = form->stageSet;
+  const std::vector<solve::StoredSolution> solutions =
+      solve::parseSolutions(readFile(BRACKLE_SOURCE_DIR "/tests/rules/solutions.txt"));
+  ASSERT_EQ(solutions.size(), 30u);
+  for (const solve::StoredSolution& solution : solutions) {
+    SCOPED_TRACE("stage " + std::to_string(solution.stage));
+    showStage(solution.stage);
+    press(Key::kTry);
+    ASSERT_TRUE(form->trying());
+    const int n = static_cast<int>(solution.moves.size());
+    for (int i = 0; i < n; ++i) {
+      const solve::Move& m = solution.moves[i];
+      ASSERT_FALSE(form->trial().cleared()) << "before move " << i + 1;
+      ASSERT_EQ(form->trial().state().activeX, m.x) << "move " << i + 1;
+      ASSERT_EQ(form->trial().state().activeY, m.y) << "move " << i + 1;
+      press(keyFor(m));
+      ASSERT_EQ(form->trial().moves(), i + 1) << "move " << i + 1 << " refused";
+    }
+    EXPECT_TRUE(form->trial().cleared());
+    EXPECT_EQ(firstLine(form->Label4), "cleared in " + std::to_string(n) + " moves");
+    // The field is the try's: a press there paints nothing.
+    form->Pic_MouseDown(1, 5, 5);
+    form->Pic_MouseUp(1);
+    press(Key::kTakeBack);
+    EXPECT_FALSE(form->trial().cleared());
+    EXPECT_EQ(firstLine(form->Label4), "trying: " + std::to_string(n - 1) + " moves");
+    press(Key::kEscape);
+    EXPECT_FALSE(form->trying());
+    EXPECT_TRUE(form->stageSet == shipped);
+    EXPECT_EQ(lastLine(form->Label4), "saved");
+  }
+}
+
+TEST_F(EditorFormTest, TheTurnOrderGoesByPlaceOnTheFieldAndATryIsDrawnAsItStandsFromAbove) {
+  // Row by row: the slider moves first, the jumper second, the walker last.
+  writeStages({{"-S..J", "W...."}});
+  loaded();
+  form->Timer1_Timer();
+  const Surface plain = form->Pic.image;
+  // Cell (x, y) as the edit area should show it: its code's picture, the frame of the active
+  // piece, its place in the turn cycle.
+  auto expectCell = [&](int x, int y, int code, int place, bool active) {
+    Surface want(16, 16);
+    platform::bitBlt(want, 0, 0, 16, 16, palette, 16 * code, 0, platform::Rop::SrcCopy);
+    if (active) {
+      platform::drawRectOutline(want, 0, 0, 15, 15, editor::kActiveColor);
+      platform::drawRectOutline(want, 1, 1, 14, 14, editor::kActiveColor);
+    }
+    if (place) editor::drawTurnPlace(want, 0, 0, place);
+    EXPECT_TRUE(sameSquare(form->Pic.image, 16 * x, 16 * y, want, 0, 0))
+        << "cell " << x << "," << y << " place " << place;
+  };
+  press(Key::kTurnOrder);
+  EXPECT_TRUE(form->turnOrderShown);
+  expectCell(1, 0, common::kSlider, 1, false);
+  expectCell(4, 0, common::kJumper, 2, false);
+  expectCell(0, 1, common::kWalker, 3, false);
+  expectCell(2, 0, common::kUnpainted, 0, false);
+  press(Key::kTurnOrder);
+  EXPECT_EQ(form->Pic.image, plain);
+
+  // Tried, the slider slides two cells right; the jumper moves next and the slider last.
+  press(Key::kTurnOrder);
+  press(Key::kTry);
+  expectCell(1, 0, common::kSlider, 1, true);
+  press(Key::kRight);
+  expectCell(1, 0, common::kPainted, 0, false);
+  expectCell(2, 0, common::kPainted, 0, false);
+  expectCell(3, 0, common::kSlider, 3, false);
+  expectCell(4, 0, common::kJumper, 1, true);
+  expectCell(0, 1, common::kWalker, 2, false);
+  EXPECT_EQ(form->stageSet(1, 0, 1), common::kSlider);
+  EXPECT_EQ(form->stageSet(2, 0, 1), common::kUnpainted);
+  // The jumper has no grass two cells away: the rules refuse every move, and the line says so.
+  press(Key::kUp);
+  press(Key::kDown);
+  EXPECT_EQ(form->trial().moves(), 1);
+  EXPECT_EQ(firstLine(form->Label4), "stuck after 1 move");
+  press(Key::kTakeBack);
+  EXPECT_EQ(firstLine(form->Label4), "trying: 0 moves");
+  expectCell(1, 0, common::kSlider, 1, true);
+  press(Key::kEscape);
+  expectCell(1, 0, common::kSlider, 1, false);
+  expectCell(3, 0, common::kUnpainted, 0, false);
+  // The arrows and Escape mean nothing to the editor outside a try.
+  for (Key k : {Key::kRight, Key::kDown, Key::kLeft, Key::kUp, Key::kEscape})
+    EXPECT_FALSE(form->Form_KeyDown(k));
 }
 
 TEST(EditorPalette, TheBuiltInPaletteFillsThePaletteBox) {

@@ -1,4 +1,5 @@
-// The editor's FLTK window on a real X display: layout, captions, event wiring, drawing.
+// The editor's FLTK window on a real X display: layout, captions, event wiring, drawing, the
+// status, the editor's keys, the side buttons and the close.
 #include <gtest/gtest.h>
 // After gtest: the X11 headers under FLTK define None and Bool as macros.
 #include <FL/Fl.H>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,8 @@
 #include "editor/editor_window.h"
 #include "tests/editor/xvfb_display.h"
 #include "tests/support/file_text.h"
+#include "tests/support/hostile_files.h"
+#include "tools/stage_design/stage_text.h"
 
 namespace fs = std::filesystem;
 using platform::Rgb;
@@ -93,9 +97,23 @@ class EditorWindowTest : public ::testing::Test {
     Fl::e_state = held;
     Fl::handle(event, window.get());
   }
+  // A key as X reports it, with the modifier bits of FLTK's event state.
+  void key(int keysym, int state = 0) {
+    Fl::e_keysym = keysym;
+    Fl::e_state = state;
+    Fl::handle(FL_KEYBOARD, window.get());
+  }
   void click(int x, int y, int button = 1) {
     mouse(FL_PUSH, x, y, button);
     mouse(FL_RELEASE, x, y, button);
+  }
+
+  // The close prompt answers `choice` and counts the questions.
+  void answerClose(editor::CloseChoice choice, int* asked) {
+    window->askToClose = [choice, asked] {
+      ++*asked;
+      return choice;
+    };
   }
 
   // What the X server shows at window pixels (x, y, w, h).
@@ -118,7 +136,8 @@ class EditorWindowTest : public ::testing::Test {
 
 TEST_F(EditorWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirCaptions) {
   EXPECT_EQ(window->w(), 210);
-  EXPECT_EQ(window->h(), 296);
+  // The controls keep their 296 rows; the status lines are added below them.
+  EXPECT_EQ(window->h(), 296 + editor::kStatusHeight);
   EXPECT_STREQ(window->label(), "Brackleエディタ");
   struct Row {
     Fl_Widget* w;
@@ -126,11 +145,16 @@ TEST_F(EditorWindowTest, ControlsSitWhereTheLayoutPutsThemWithTheirCaptions) {
     const char* caption;
   };
   const Row rows[] = {
-      {window->Command2, 0, 0, 73, 25, "load"},  {window->Command1, 136, 0, 73, 25, "save"},
-      {window->Label1, 168, 32, 97, 17, "太さ"}, {window->map_c, 8, 48, 128, 16, nullptr},
-      {window->ryo, 176, 48, 17, 89, nullptr},   {window->Pic, 8, 72, 160, 160, nullptr},
-      {window->Label2, 8, 232, 153, 33, ""},     {window->Label3, 8, 256, 97, 17, "編集ステージ 1"},
+      {window->Command2, 0, 0, 73, 25, "load"},
+      {window->Command1, 136, 0, 73, 25, "save"},
+      {window->Label1, 168, 32, 97, 17, "太さ"},
+      {window->map_c, 8, 48, 128, 16, nullptr},
+      {window->ryo, 176, 48, 17, 89, nullptr},
+      {window->Pic, 8, 72, 160, 160, nullptr},
+      {window->Label2, 8, 232, 153, 33, ""},
+      {window->Label3, 8, 256, 97, 17, "編集ステージ 1"},
       {window->stage, 8, 272, 185, 17, nullptr},
+      {window->Label4, 8, 299, 194, editor::kStatusHeight - 6, nullptr},
   };
   for (const Row& r : rows) {
     EXPECT_EQ(r.w->parent(), window.get());
@@ -342,6 +366,221 @@ TEST_F(EditorWindowTest, ButtonsSaveAndLoadAndAFailedLoadEndsTheEditor) {
   click(30, 12);
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_NE(failures[0].find(file.string()), std::string::npos);
+}
+
+TEST_F(EditorWindowTest, TheStatusShowsUnderTheControlsOnTheTimerAndEachLineFitsItsWidth) {
+  showWindow();
+  common::StageSet set = fileSet;
+  stage_design::fillStage(set, 1, {".W.", "..."});
+  stage_design::fillStage(set, 2, {".W.."});
+  stage_design::fillStage(set, 3, {"...", "o#."});
+  stage_design::fillStage(set, 4, {});
+  writeFile(dir / "stage.stg", common::formatStageText(set));
+  click(30, 12);  // load
+  const char* verdicts[] = {"can be cleared in 5 moves", "cannot be cleared", "no piece",
+                            "nothing to paint"};
+  std::vector<std::string> shown;
+  for (int s = 1; s <= 4; ++s) {
+    window->stage->value(s);
+    window->stage->do_callback();
+    form->finishProof();
+    runFor(0.25);  // the timer takes the proof
+    ASSERT_TRUE(form->proofSettled()) << s;
+    EXPECT_STREQ(window->Label4->label(), form->Label4.c_str());
+    EXPECT_EQ(form->Label4.substr(0, form->Label4.find('\n')), verdicts[s - 1]);
+    shown.push_back(form->Label4);
+  }
+  // A try's lines, and the unsaved line, go in the same place.
+  window->stage->value(1);
+  window->stage->do_callback();
+  key(FL_F + 5);
+  key(FL_Left);
+  EXPECT_STREQ(window->Label4->label(), form->Label4.c_str());
+  shown.push_back(form->Label4);
+  key(FL_Escape);
+  click(8 + 3, 72 + 3);
+  shown.push_back(form->Label4);
+  window->make_current();
+  fl_font(window->Label4->labelfont(), window->Label4->labelsize());
+  for (const std::string& status : shown) {
+    size_t from = 0, lines = 0;
+    for (;;) {
+      const size_t end = status.find('\n', from);
+      const std::string line = status.substr(from, end - from);
+      EXPECT_LE(fl_width(line.c_str()), window->Label4->w()) << line;
+      ++lines;
+      if (end == std::string::npos) break;
+      from = end + 1;
+    }
+    EXPECT_EQ(lines, static_cast<size_t>(editor::kStatusLines)) << status;
+    EXPECT_LE(editor::kStatusLines * fl_height(), window->Label4->h());
+  }
+}
+
+TEST_F(EditorWindowTest, TheEditorsKeysReachTheFormWhicheverControlHasTheFocus) {
+  showWindow();
+  stage_design::fillStage(form->stageSet, 1, {"W...", "...."});
+  const common::StageSet start = form->stageSet;
+  form->map_c_MouseDown(1, 2 * 16);
+  click(8 + 16 * 4 + 3, 72 + 16 * 4 + 3);
+  const common::StageSet painted = form->stageSet;
+  ASSERT_FALSE(painted == start);
+  Fl::focus(window->stage);
+  key('z', FL_CTRL);
+  EXPECT_TRUE(form->stageSet == start);
+  key('z', FL_CTRL | FL_SHIFT);
+  EXPECT_TRUE(form->stageSet == painted);
+  key('z', FL_CTRL);
+  key('y', FL_CTRL);
+  EXPECT_TRUE(form->stageSet == painted);
+  EXPECT_NE(std::string(window->Label4->label()).find("unsaved changes"), std::string::npos);
+  key('t');
+  EXPECT_TRUE(form->turnOrderShown);
+
+  // Outside a try the arrows still go to the focused bar, as before.
+  key(FL_Right);
+  EXPECT_EQ(form->stage, 2);
+  key(FL_Left);
+  EXPECT_EQ(form->stage, 1);
+  // In a try they move the piece, and Escape ends the try, not the editor.
+  key(FL_F + 5);
+  ASSERT_TRUE(form->trying());
+  // Right is x + 1 and Down y + 1, as in play; Up meets the earth the walker left.
+  for (int k : {FL_Right, FL_Down, FL_Left, FL_Up}) key(k);
+  EXPECT_EQ(form->stage, 1);
+  EXPECT_EQ(window->stage->value(), 1);
+  EXPECT_EQ(form->trial().moves(), 3);
+  EXPECT_EQ(form->trial().state().activeX, 0);
+  EXPECT_EQ(form->trial().state().activeY, 1);
+  key(FL_BackSpace);
+  key(FL_Escape);
+  EXPECT_FALSE(form->trying());
+  EXPECT_TRUE(window->shown());
+  EXPECT_TRUE(form->stageSet == painted);
+}
+
+TEST_F(EditorWindowTest, AnUndoOnAnotherStageBringsItIntoViewOnTheBar) {
+  showWindow();
+  form->map_c_MouseDown(1, 7 * 16);
+  click(8 + 3, 72 + 3);
+  click(8 + 185 - 8, 272 + 8);  // stage 2
+  ASSERT_EQ(form->stage, 2);
+  key('z', FL_CTRL);
+  EXPECT_EQ(form->stage, 1);
+  EXPECT_EQ(window->stage->value(), 1);
+  EXPECT_STREQ(window->Label3->label(), "編集ステージ 1");
+  EXPECT_EQ(form->stageSet(0, 0, 1), fileSet(0, 0, 1));
+}
+
+TEST_F(EditorWindowTest, TheSideButtonsDoNothingAnywhere) {
+  showWindow();
+  const fs::path file = dir / "stage.stg";
+  const common::StageSet before = form->stageSet;
+  const std::string bytes = readFile(file);
+  form->map_c_MouseDown(1, 7 * 16);
+  struct Spot {
+    const char* what;
+    int x, y;
+  };
+  const Spot spots[] = {{"edit area", 8 + 40, 72 + 40},
+                        {"palette", 8 + 20, 48 + 5},
+                        {"load", 30, 12},
+                        {"save", 136 + 30, 12},
+                        {"stage arrow", 8 + 185 - 8, 272 + 8}};
+  fs::remove(file);  // a load would now fail, a save would write it
+  for (const Spot& spot : spots) {
+    SCOPED_TRACE(spot.what);
+    for (int button : {8, 9}) {
+      for (int event : {FL_PUSH, FL_RELEASE}) {
+        Fl::e_x = spot.x;
+        Fl::e_y = spot.y;
+        Fl::e_x_root = window->x() + spot.x;
+        Fl::e_y_root = window->y() + spot.y;
+        Fl::e_keysym = FL_Button + button;
+        Fl::e_state = 0;
+        Fl::handle(event, window.get());
+      }
+    }
+    EXPECT_TRUE(form->stageSet == before);
+    EXPECT_EQ(form->selCode, 7);
+    EXPECT_EQ(form->stage, 1);
+    EXPECT_FALSE(form->painting);
+    EXPECT_TRUE(failures.empty());
+    EXPECT_FALSE(fs::exists(file));
+  }
+  writeFile(file, bytes);
+  click(8 + 40, 72 + 40);  // the left button still paints
+  EXPECT_EQ(form->stageSet(2, 2, 1), 7);
+}
+
+TEST_F(EditorWindowTest, ClosingWithUnsavedChangesAsksAndKeepsTheWorkUnlessSavedOrDiscarded) {
+  const fs::path file = dir / "stage.stg";
+  const std::string original = readFile(file);
+  int asked = 0;
+  answerClose(editor::CloseChoice::kGoOn, &asked);
+  // Nothing changed: the window closes without a question.
+  showWindow();
+  Fl::handle(FL_CLOSE, window.get());
+  EXPECT_FALSE(window->shown());
+  EXPECT_EQ(asked, 0);
+
+  struct Case {
+    editor::CloseChoice choice;
+    bool saveFails;
+    bool closes;
+    bool fileChanged;
+  };
+  const Case cases[] = {
+      {editor::CloseChoice::kGoOn, false, false, false},
+      {editor::CloseChoice::kSave, true, false, false},
+      {editor::CloseChoice::kDiscard, false, true, false},
+      {editor::CloseChoice::kSave, false, true, true},
+  };
+  form->map_c_MouseDown(1, 7 * 16);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.choice));
+    showWindow();
+    click(8 + 3, 72 + 3);
+    ASSERT_TRUE(form->unsaved());
+    std::optional<testing_support::FullDisk> full;
+    if (c.saveFails) full.emplace();
+    asked = 0;
+    answerClose(c.choice, &asked);
+    Fl::handle(FL_CLOSE, window.get());
+    full.reset();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(window->shown() != 0, !c.closes);
+    EXPECT_EQ(readFile(file) != original, c.fileChanged);
+    if (c.saveFails) {
+      EXPECT_EQ(failures.size(), 1u);
+      failures.clear();
+    }
+  }
+  common::StageSet saved;
+  common::loadStageFile(saved, file.string());
+  EXPECT_EQ(saved(0, 0, 1), 7);
+}
+
+TEST_F(EditorWindowTest, AHeldTroughPressStopsWhereTheThumbReachesThePointer) {
+  showWindow();
+  const int y = 272 + 8;
+  mouse(FL_PUSH, 8 + 17 + 60, y);
+  runFor(2.2);  // long enough to run from stage 1 to 30
+  const int reached = form->stage;
+  EXPECT_GT(reached, 2);
+  EXPECT_LT(reached, 30);
+  runFor(0.3);
+  EXPECT_EQ(form->stage, reached);
+  // Moved further along while held, it goes on to the pointer again.
+  mouse(FL_DRAG, 8 + 17 + 110, y);
+  runFor(1.0);
+  const int further = form->stage;
+  EXPECT_GT(further, reached);
+  EXPECT_LT(further, 30);
+  mouse(FL_RELEASE, 8 + 17 + 110, y);
+  runFor(0.2);
+  EXPECT_EQ(form->stage, further);
+  EXPECT_STREQ(window->Label3->label(), editor::stageCaption(further).c_str());
 }
 
 }  // namespace

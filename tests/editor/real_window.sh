@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Runs the built editor from a copy of the runnable folder under a private Xvfb, paints a
 # stage with xdotool (also with two-button chords), saves (also through a symbolic link),
-# and checks the file, the screen and the failure report.
-# Usage: real_window.sh BIN_DIR PALETTE_BMP OUT_DIR   (screenshots are left in OUT_DIR)
+# and checks the file, the screen and the failure report; then, as a designer would, reads
+# the status while painting, takes a stroke back, closes with unsaved changes and tries a
+# stage with the keys.
+# Usage: real_window.sh BIN_DIR PALETTE_BMP WM_CLOSE OUT_DIR   (screenshots are left in OUT_DIR)
 set -euo pipefail
 
 bin_dir=$1
 palette_bmp=$2
-out_dir=$3
+wm_close=$3
+out_dir=$4
 mkdir -p "$out_dir"
 work=$(mktemp -d /tmp/quorlin-real-XXXXXX)
 source "$(dirname "$0")/../support/xsession.sh"
@@ -60,18 +63,19 @@ expect_report() {
 
 hex_at() { convert "$1" -format "%[hex:p{$2,$3}]" info:; }
 
-# Writes to $3 the stage file $1 with the given cells of stage 3 (line 3, cell (x, y) at
-# 10 * y + x) set to the digit $2; each must have held another digit.
-paint_stage3() {
-  local base=$1 code=$2 out=$3 line p
-  shift 3
-  line=$(sed -n 3p "$base" | tr -d '\r')
+# Writes to $4 the stage file $2 with the given cells of stage $1 (line $1, cell (x, y) at
+# 10 * y + x) set to the digit $3; each must have held another digit.
+paint_stage() {
+  local stage=$1 base=$2 code=$3 out=$4 line p
+  shift 4
+  line=$(sed -n "${stage}p" "$base" | tr -d '\r')
   for p in "$@"; do
-    [ "${line:p:1}" != "$code" ] || fail "cell $p of stage 3 held $code already"
+    [ "${line:p:1}" != "$code" ] || fail "cell $p of stage $stage held $code already"
     line="${line:0:p}$code${line:p+1}"
   done
-  { head -n 2 "$base"; printf '%s\r\n' "$line"; tail -n +4 "$base"; } >"$out"
+  { head -n $((stage - 1)) "$base"; printf '%s\r\n' "$line"; tail -n +$((stage + 1)) "$base"; } >"$out"
 }
+paint_stage3() { paint_stage 3 "$@"; }
 
 # Waits until the file $1 differs from $2.
 wait_changed() { for _ in $(seq 50); do cmp -s "$1" "$2" || break; sleep 0.1; done; }
@@ -81,7 +85,7 @@ win=$(find_window Brackle)
 [ "$(xprop -id "$win" _NET_WM_NAME)" = '_NET_WM_NAME(UTF8_STRING) = "Brackleエディタ"' ] ||
   fail "caption: $(xprop -id "$win" _NET_WM_NAME)"
 xwininfo -id "$win" | grep -q 'Width: 210' || fail "client width"
-xwininfo -id "$win" | grep -q 'Height: 296' || fail "client height"
+xwininfo -id "$win" | grep -q 'Height: 362' || fail "client height"  # 296 and the status
 sleep 0.3
 
 click "$win" $((8 + 2 * 16 + 8)) $((48 + 8))  # palette picture 2, the block
@@ -182,5 +186,162 @@ expect_report quorlin_load_failure
 # So does a start without the file.
 start_editor
 expect_report quorlin_start_failure
+
+# ---- As a designer: the status while painting, undo, the close prompt, a try. ----
+# The status sits under the controls; its first line says whether the stage can be cleared.
+status_line() { convert "$1" -crop 194x14+8+299 +repage "$2"; }
+
+# Writes to $1 the status's first line once it holds still (the proof has come back).
+settled_line() {
+  local shot=$work/settle.png
+  import -window "$win" "$shot"
+  status_line "$shot" "$1"
+  for _ in $(seq 50); do
+    sleep 0.3
+    import -window "$win" "$shot"
+    status_line "$shot" "$work/settle_line.png"
+    compare -metric AE "$work/settle_line.png" "$1" null: 2>/dev/null && return 0
+    cp "$work/settle_line.png" "$1"
+  done
+  fail "the status never settles"
+}
+
+# Waits up to 10 s until the status's first line shows the same words as the picture $1.
+wait_status() {
+  for _ in $(seq 100); do
+    import -window "$win" "$work/now.png"
+    status_line "$work/now.png" "$work/now_line.png"
+    compare -metric AE "$work/now_line.png" "$1" null: 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "the status does not say $2"
+}
+
+# Cell (x, y) of the edit area in the window picture $1 shows palette picture $2.
+cell_shows() {
+  convert "$1" -crop 16x16+$((8 + 16 * $3))+$((72 + 16 * $4)) +repage "$work/cell.png"
+  convert "$palette_bmp" -crop 16x16+$((16 * $2))+0 +repage "$work/picture.png"
+  compare -metric AE "$work/cell.png" "$work/picture.png" null: 2>/dev/null
+}
+
+# Waits up to 10 s for the editor to end; fails unless with status 0.
+wait_end() {
+  local status=0
+  for _ in $(seq 100); do kill -0 "$editor_pid" 2>/dev/null || break; sleep 0.1; done
+  wait "$editor_pid" || status=$?
+  editor_pid=
+  [ "$status" -eq 0 ] || fail "$1: exit status $status"
+}
+
+# What "cannot be cleared" looks like: an editor started on stage 1 with a grass cell at
+# (8, 8) that no piece can reach. Closed unchanged, it ends at once without a question.
+mkdir "$work/ref"
+cp "$work/quorlin" "$work/ref/"
+paint_stage 1 "$work/original.stg" 0 "$work/ref/stage.stg" 88
+"$work/ref/quorlin" 2>"$work/stderr" &
+editor_pid=$!
+win=$(find_window Brackle)
+settled_line "$work/cannot.png"
+"$wm_close" "$win" || fail "could not ask the window to close"
+wait_end "unchanged close"
+
+rm -rf "$work/elsewhere" "$work/stage.stg"
+cp "$work/original.stg" "$work/stage.stg"
+start_editor
+win=$(find_window Brackle)
+xdotool mousemove --window "$win" 100 150
+xdotool windowfocus "$win" 2>/dev/null || true
+# Stage 2 can be cleared in 5 moves, stage 1 in 4.
+click "$win" $((8 + 185 - 8)) $((272 + 8))
+settled_line "$work/can5.png"
+click "$win" $((8 + 8)) $((272 + 8))
+settled_line "$work/can4.png"
+import -window "$win" "$out_dir/quorlin_status_start.png"
+compare -metric AE "$work/can4.png" "$work/can5.png" null: 2>/dev/null &&
+  fail "4 and 5 moves look the same"
+
+# F5 tries stage 1 in the edit area: the walker at (3, 3) goes right twice and down twice,
+# painting its way, and the stage is cleared.
+xdotool key F5
+sleep 0.3
+import -window "$win" "$out_dir/quorlin_try_start.png"
+for k in Right Right Down Down; do
+  xdotool key "$k"
+  sleep 0.2
+done
+import -window "$win" "$work/tried.png"
+cp "$work/tried.png" "$out_dir/quorlin_try_cleared.png"
+for cell in "3 3" "4 3" "5 3" "5 4"; do
+  cell_shows "$work/tried.png" 1 $cell || fail "try: cell ($cell) is not earth"
+done
+cell_shows "$work/tried.png" 3 5 5 || fail "try: the walker is not at (5, 5)"
+status_line "$work/tried.png" "$work/cleared.png"
+compare -metric AE "$work/cleared.png" "$work/can4.png" null: 2>/dev/null &&
+  fail "the status did not change when the try cleared the stage"
+xdotool key Escape
+sleep 0.3
+import -window "$win" "$work/after_try.png"
+cell_shows "$work/after_try.png" 3 3 3 || fail "after the try the walker is not back at (3, 3)"
+cell_shows "$work/after_try.png" 0 4 3 || fail "after the try (4, 3) is not grass"
+wait_status "$work/can4.png" "can be cleared in 4 moves after the try"
+cmp -s "$work/stage.stg" "$work/original.stg" || fail "the try changed the stage file"
+
+# A grass cell out of every piece's reach: the status says it cannot be cleared, and
+# brackle-solve, saved, agrees.
+click "$win" $((8 + 8)) $((48 + 8))  # palette picture 0, grass; the brush is 1
+click "$win" $((8 + 8 * 16 + 8)) $((72 + 8 * 16 + 8))
+wait_status "$work/cannot.png" "cannot be cleared"
+import -window "$win" "$out_dir/quorlin_status_cannot.png"
+click "$win" $((136 + 36)) 12  # save
+wait_changed "$work/stage.stg" "$work/original.stg"
+cmp "$work/ref/stage.stg" "$work/stage.stg" || fail "the unclearable stage was not saved as painted"
+status=0
+"$bin_dir/brackle-solve" "$work/stage.stg" --stage 1 >"$work/solve.txt" || status=$?
+[ "$status" -eq 2 ] || fail "brackle-solve finds the painted stage clearable: $(cat "$work/solve.txt")"
+
+# Ctrl+Z takes the stroke back: 4 moves again. One more grass cell at the end of the
+# walker's way makes 5, as stage 2 says.
+xdotool key ctrl+z
+wait_status "$work/can4.png" "can be cleared in 4 moves after Ctrl+Z"
+click "$win" $((8 + 5 * 16 + 8)) $((72 + 6 * 16 + 8))
+wait_status "$work/can5.png" "can be cleared in 5 moves"
+import -window "$win" "$out_dir/quorlin_status_can.png"
+cp "$work/stage.stg" "$work/before_save.stg"
+click "$win" $((136 + 36)) 12  # save
+wait_changed "$work/stage.stg" "$work/before_save.stg"
+paint_stage 1 "$work/original.stg" 0 "$work/expected_can.stg" 65
+cmp "$work/expected_can.stg" "$work/stage.stg" || fail "the clearable stage was not saved as painted"
+"$bin_dir/brackle-solve" "$work/stage.stg" --stage 1 | grep -Eq '^ +1 .* solvable +5 ' ||
+  fail "brackle-solve does not clear the painted stage in 5 moves"
+
+# Ctrl+Z after the stroke, and a save, give the file as it was, byte for byte.
+xdotool key ctrl+z
+wait_status "$work/can4.png" "can be cleared in 4 moves after the second Ctrl+Z"
+cp "$work/stage.stg" "$work/before_save.stg"
+click "$win" $((136 + 36)) 12
+wait_changed "$work/stage.stg" "$work/before_save.stg"
+cmp "$work/original.stg" "$work/stage.stg" || fail "after Ctrl+Z the saved file is not the original"
+
+# Closing with unsaved changes asks. "go on editing" keeps the editor; "discard" ends it and
+# leaves the file as it was.
+click "$win" $((8 + 2 * 16 + 8)) $((48 + 8))            # palette picture 2, the block
+click "$win" $((8 + 5 * 16 + 8)) $((72 + 5 * 16 + 8))   # on the walker's way
+sleep 0.2
+"$wm_close" "$win" || fail "could not ask the window to close"
+prompt=$(find_window '^quorlin: unsaved changes$')
+import -window root "$out_dir/quorlin_close_prompt.png"
+xdotool mousemove --window "$prompt" $((190 + 50)) $((56 + 12)) click 1  # go on editing
+for _ in $(seq 100); do
+  xdotool search --onlyvisible --name '^quorlin: unsaved changes$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name '^quorlin: unsaved changes$' >/dev/null 2>&1 &&
+  fail "the prompt stayed after go on editing"
+kill -0 "$editor_pid" 2>/dev/null || fail "go on editing ended the editor"
+"$wm_close" "$win" || fail "could not ask the window to close"
+prompt=$(find_window '^quorlin: unsaved changes$')
+xdotool mousemove --window "$prompt" $((100 + 40)) $((56 + 12)) click 1  # discard
+wait_end "discard"
+cmp "$work/original.stg" "$work/stage.stg" || fail "discard changed the file"
 
 echo "real window check passed; screenshots in $out_dir"
