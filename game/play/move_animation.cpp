@@ -15,7 +15,7 @@ void PlayScreen::animateMove() {
     Pic.clear();
     drawField();
     const auto [X, Y] = tileBox(activeX + aimDX * t, activeY + aimDY * t);
-    const auto shadow = [&] {
+    const auto shadow = [&, X = X, Y = Y] {
       blitChr(toPixel(X + 6), toPixel(Y + 8), layout::kShadowMask, platform::Rop::SrcAnd);
     };
     switch (movingCode) {
