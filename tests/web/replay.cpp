@@ -70,8 +70,9 @@ int replay(int argc, char** argv) {
   } catch (const testing_support::StopRun&) {
   }
   std::printf("cleared");
+  // Stage n's flag is clearFlag[n - 1].
   for (int s = 1; s <= 30; ++s)
-    if (run.g.clearFlag[s]) std::printf(" %d", s);
+    if (run.g.clearFlag[s - 1]) std::printf(" %d", s);
   std::printf("\n");
   return 0;
 }
