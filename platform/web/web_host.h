@@ -77,7 +77,7 @@ class WebHost : public Host {
 
   // Frames, as the host sees them: a delivery that does not follow a wait starts one.
   int frame_ = 0;
-  bool waited_ = true;
+  bool waited_ = false;
   // The page's test aids: events sent in their frames, what was delivered, frame hashes.
   std::vector<ScriptEvent> script_;
   size_t scriptNext_ = 0;

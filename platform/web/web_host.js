@@ -84,6 +84,7 @@ Module.brackle = (() => {
     draw();
     if (b.firstFrameAt === null) b.firstFrameAt = now();
   };
+  b.view = () => Object.assign({ width: devW, height: devH }, view);
   b.frame = (n, hash, busyMs) => {
     b.frameCount = n;
     if (!b.recording) return;
@@ -223,13 +224,18 @@ Module.brackle = (() => {
       if (url in tunes) return;
       tunes[url] = null;
       const a = context();
+      // A fetch cut off (the page going away, the network gone) only leaves the game
+      // silent; a tune the site lacks or that does not decode is the site's fault.
       fetch(url).then((r) => {
-        if (!r.ok) throw new Error(url + ": " + r.status);
-        return r.arrayBuffer();
-      }).then((bytes) => a.decodeAudioData(bytes)).then((buffer) => {
-        tunes[url] = buffer;
-        music.kick();
-      }).catch((err) => console.error("the tune " + url + " cannot be played: " + err));
+        if (!r.ok) {
+          console.error("the tune " + url + " is not on the site: " + r.status);
+          return null;
+        }
+        return r.arrayBuffer().then((bytes) => a.decodeAudioData(bytes)).then((buffer) => {
+          tunes[url] = buffer;
+          music.kick();
+        }, (err) => console.error("the tune " + url + " cannot be played: " + err));
+      }, (err) => console.warn("the tune " + url + " could not be fetched: " + err));
       this.urls[alias] = url;
     },
     urls: {},

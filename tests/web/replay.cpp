@@ -1,8 +1,9 @@
-// web_replay [--save FILE] [--frames N] [--picture N FILE]... SCRIPT: the desktop's side of
-// the browser tests. Runs the whole game on the scripted host with the desktop's font and
-// JPEG decoder, sends each event of the script in its frame, and prints every frame's
-// picture hash ("frame N HASH"), then the cleared stages ("cleared 1 4"); --picture writes
-// that frame's picture as a binary PPM. It stops after frame N, or when the game ends.
+// web_replay [--save FILE] [--saved FILE] [--frames N] [--picture N FILE]... SCRIPT: the
+// desktop's side of the browser tests. Runs the whole game on the scripted host with the
+// desktop's font and JPEG decoder, sends each event of the script in its frame, and prints
+// every frame's picture hash ("frame N HASH"), then the cleared stages ("cleared 1 4");
+// --picture writes that frame's picture as a binary PPM. It stops after frame N, or when the
+// game ends. --save starts from that cleared record; --saved copies out the one written.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -27,13 +28,15 @@ void writePpm(const std::string& path, const platform::Surface& s) {
 }
 
 int replay(int argc, char** argv) {
-  std::string save, scriptPath;
+  std::string save, saved, scriptPath;
   int lastFrame = 0;
   std::map<int, std::string> pictures;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--save" && i + 1 < argc) {
       save = argv[++i];
+    } else if (a == "--saved" && i + 1 < argc) {
+      saved = argv[++i];
     } else if (a == "--frames" && i + 1 < argc) {
       lastFrame = std::atoi(argv[++i]);
     } else if (a == "--picture" && i + 2 < argc) {
@@ -42,8 +45,8 @@ int replay(int argc, char** argv) {
     } else if (scriptPath.empty() && a.rfind("--", 0) != 0) {
       scriptPath = a;
     } else {
-      std::fprintf(stderr, "usage: web_replay [--save FILE] [--frames N] [--picture N FILE]... "
-                           "SCRIPT\n");
+      std::fprintf(stderr, "usage: web_replay [--save FILE] [--saved FILE] [--frames N] "
+                           "[--picture N FILE]... SCRIPT\n");
       return 2;
     }
   }
@@ -69,6 +72,8 @@ int replay(int argc, char** argv) {
     run.run([&] { run.g.Form_Load(); });
   } catch (const testing_support::StopRun&) {
   }
+  if (!saved.empty())
+    testing_support::writeFile(saved, testing_support::readFile(run.dir.file("clear.sav")));
   std::printf("cleared");
   // Stage n's flag is clearFlag[n - 1].
   for (int s = 1; s <= 30; ++s)
