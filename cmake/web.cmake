@@ -43,7 +43,7 @@ function(brackle_tune midi mp3)
     VERBATIM)
 endfunction()
 
-# brackle_site(target folder midi ALL?): the page, the program, its folder packed as
+# brackle_site(target folder midi [ALL]): the page, the program, its folder packed as
 # brackle.data (mounted at /brackle) and the tune rendered from `midi`, played as run.mid.
 function(brackle_site target folder midi)
   set(files ${CMAKE_BINARY_DIR}/${target}-files)
@@ -59,10 +59,11 @@ function(brackle_site target folder midi)
             ${PROJECT_SOURCE_DIR}/assets/CLICK.WAV ${baked}/texts.msk ${baked}/title.bmp
             ${baked}/back.bmp ${files}
     COMMAND ${CMAKE_COMMAND} -E copy ${midi} ${files}/run.mid
-    COMMAND ${CMAKE_COMMAND} -E chdir ${out} ${Python3_EXECUTABLE} ${FILE_PACKAGER} brackle.data
-            --preload ${files}@/brackle --js-output=brackle-data.js
+    COMMAND ${CMAKE_COMMAND} -DPYTHON=${Python3_EXECUTABLE} -DPACKAGER=${FILE_PACKAGER}
+            -DFOLDER=${files} -DOUT_DIR=${out} -P ${PROJECT_SOURCE_DIR}/cmake/pack_files.cmake
     DEPENDS ${baked}/texts.msk ${baked}/title.bmp ${baked}/back.bmp ${midi}
             ${PROJECT_SOURCE_DIR}/assets/stage.stg ${PROJECT_SOURCE_DIR}/assets/CLICK.WAV
+            ${PROJECT_SOURCE_DIR}/cmake/pack_files.cmake
     VERBATIM)
   add_custom_command(
     OUTPUT ${out}/index.html ${out}/brackle.js ${out}/brackle.wasm

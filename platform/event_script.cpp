@@ -10,16 +10,25 @@ namespace platform {
 namespace {
 
 constexpr std::pair<Key, const char*> kKeyNames[] = {
-    {Key::kBackspace, "Backspace"}, {Key::kZ, "Z"},         {Key::kU, "U"},
-    {Key::kR, "R"},                 {Key::kM, "M"},         {Key::kEscape, "Escape"},
-    {Key::kLeft, "Left"},           {Key::kRight, "Right"}, {Key::kUp, "Up"},
-    {Key::kDown, "Down"},           {Key::kPad1, "Pad1"},   {Key::kPad3, "Pad3"},
-    {Key::kPad7, "Pad7"},           {Key::kPad9, "Pad9"},
+    {Key::kBackspace, "Backspace"},
+    {Key::kZ, "Z"},
+    {Key::kU, "U"},
+    {Key::kR, "R"},
+    {Key::kM, "M"},
+    {Key::kEscape, "Escape"},
+    {Key::kLeft, "Left"},
+    {Key::kRight, "Right"},
+    {Key::kUp, "Up"},
+    {Key::kDown, "Down"},
+    {Key::kPad1, "Pad1"},
+    {Key::kPad3, "Pad3"},
+    {Key::kPad7, "Pad7"},
+    {Key::kPad9, "Pad9"},
 };
 
 constexpr std::pair<ScriptEvent::Type, const char*> kTypeNames[] = {
-    {ScriptEvent::Type::kDown, "down"}, {ScriptEvent::Type::kMove, "move"},
-    {ScriptEvent::Type::kUp, "up"},     {ScriptEvent::Type::kKey, "key"},
+    {ScriptEvent::Type::kDown, "down"},   {ScriptEvent::Type::kMove, "move"},
+    {ScriptEvent::Type::kUp, "up"},       {ScriptEvent::Type::kKey, "key"},
     {ScriptEvent::Type::kClose, "close"},
 };
 

@@ -4,10 +4,14 @@
 #   scripts/web.sh            build, then serve (PORT=8019 by default) until Ctrl+C
 #   scripts/web.sh --build    only build
 #   scripts/web.sh --test     build, and run the browser tests in headless Chromium
+#   scripts/web.sh --figures  build, and measure the page's size, start-up and frame time
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-serve}
-case $mode in serve | --build | --test) ;; *) echo "usage: $0 [--build | --test]" >&2; exit 2 ;; esac
+case $mode in
+  serve | --build | --test | --figures) ;;
+  *) echo "usage: $0 [--build | --test | --figures]" >&2; exit 2 ;;
+esac
 scripts/install-deps.sh --web
 
 # The masks of the drawn strings and the pictures are made by the desktop's own font and
@@ -15,7 +19,7 @@ scripts/install-deps.sh --web
 [ -f build/CMakeCache.txt ] || cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 native=(brackle-web-bake)
 web=(site)
-if [ "$mode" = --test ]; then
+if [ "$mode" = --test ] || [ "$mode" = --figures ]; then
   native+=(web_replay)
   web+=(site_short_tune)
 fi
@@ -33,7 +37,7 @@ case $mode in
   --build)
     echo "built build-web/site/"
     ;;
-  --test)
+  --test | --figures)
     # The tests' node packages, from the lock file, into the build folder.
     mkdir -p build-web/node
     cp tests/web/package.json tests/web/package-lock.json tests/web/.npmrc build-web/node/
@@ -45,7 +49,11 @@ case $mode in
     export BRACKLE_REPLAY="$PWD/build/tests/web_replay" BRACKLE_SITE="$PWD/build-web/site"
     export BRACKLE_SHORT_TUNE_SITE="$PWD/build-web/site-short-tune"
     export BRACKLE_SHOTS="$PWD/build-web/screenshots"
-    node --test --test-reporter=spec tests/web/browser.test.js
+    if [ "$mode" = --test ]; then
+      node --test --test-reporter=spec tests/web/browser.test.js
+    else
+      node tests/web/figures.js
+    fi
     ;;
   serve)
     exec node scripts/web-serve.js build-web/site "${PORT:-8019}"

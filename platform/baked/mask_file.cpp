@@ -21,7 +21,8 @@ class Reader {
   uint32_t u32() {
     need(4);
     uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(b_[pos_++])) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+      v |= static_cast<uint32_t>(static_cast<uint8_t>(b_[pos_++])) << (8 * i);
     return v;
   }
   // A count of items of at least `itemSize` bytes each, refused when the rest cannot hold

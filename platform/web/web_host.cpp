@@ -35,7 +35,8 @@ EM_JS(int, web_take_event, (double* out, char* key, char* code, int size), {
 });
 EM_ASYNC_JS(void, web_wait, (double ms), { await Module.brackle.wait(ms); });
 EM_JS(int, web_script_size, (), { return lengthBytesUTF8(Module.brackle.script || "") + 1; });
-EM_JS(void, web_script, (char* out, int size), { stringToUTF8(Module.brackle.script || "", out, size); });
+EM_JS(void, web_script, (char* out, int size),
+      { stringToUTF8(Module.brackle.script || "", out, size); });
 EM_JS(int, web_recording, (), { return Module.brackle.recording ? 1 : 0; });
 EM_JS(void, web_frame, (int n, uint32_t hash, double busyMs, int hashed), {
   Module.brackle.frame(n, hashed ? (hash >>> 0).toString(16).padStart(8, "0") : null, busyMs);
@@ -43,9 +44,8 @@ EM_JS(void, web_frame, (int n, uint32_t hash, double busyMs, int hashed), {
 EM_JS(void, web_log, (const char* line), { Module.brackle.log.push(UTF8ToString(line)); });
 EM_JS(void, web_report, (const char* title, const char* text),
       { Module.brackle.report(UTF8ToString(title), UTF8ToString(text)); });
-EM_ASYNC_JS(int, web_restore_saves, (const char* dir), {
-  return await Module.brackle.restoreSaves(UTF8ToString(dir)) ? 1 : 0;
-});
+EM_ASYNC_JS(int, web_restore_saves, (const char* dir),
+            { return await Module.brackle.restoreSaves(UTF8ToString(dir)) ? 1 : 0; });
 EM_ASYNC_JS(int, web_store_saves, (), { return await Module.brackle.storeSaves() ? 1 : 0; });
 EM_JS(void, web_music_open, (const char* alias, const char* url),
       { Module.brackle.music.open(UTF8ToString(alias), UTF8ToString(url)); });
@@ -64,14 +64,24 @@ constexpr const char* kSaveFolder = "/saved";
 
 // The game's keys: the keypad by position, so its digits count whether Num Lock is on or
 // not; the others by what they print, so letters follow the keyboard's layout.
-constexpr std::pair<const char*, Key> kPadKeys[] = {
-    {"Numpad1", Key::kPad1}, {"Numpad3", Key::kPad3}, {"Numpad7", Key::kPad7}, {"Numpad9", Key::kPad9}};
-constexpr std::pair<const char*, Key> kKeys[] = {
-    {"Backspace", Key::kBackspace}, {"z", Key::kZ},         {"Z", Key::kZ},
-    {"u", Key::kU},                 {"U", Key::kU},         {"r", Key::kR},
-    {"R", Key::kR},                 {"m", Key::kM},         {"M", Key::kM},
-    {"Escape", Key::kEscape},       {"ArrowLeft", Key::kLeft}, {"ArrowRight", Key::kRight},
-    {"ArrowUp", Key::kUp},          {"ArrowDown", Key::kDown}};
+constexpr std::pair<const char*, Key> kPadKeys[] = {{"Numpad1", Key::kPad1},
+                                                    {"Numpad3", Key::kPad3},
+                                                    {"Numpad7", Key::kPad7},
+                                                    {"Numpad9", Key::kPad9}};
+constexpr std::pair<const char*, Key> kKeys[] = {{"Backspace", Key::kBackspace},
+                                                 {"z", Key::kZ},
+                                                 {"Z", Key::kZ},
+                                                 {"u", Key::kU},
+                                                 {"U", Key::kU},
+                                                 {"r", Key::kR},
+                                                 {"R", Key::kR},
+                                                 {"m", Key::kM},
+                                                 {"M", Key::kM},
+                                                 {"Escape", Key::kEscape},
+                                                 {"ArrowLeft", Key::kLeft},
+                                                 {"ArrowRight", Key::kRight},
+                                                 {"ArrowUp", Key::kUp},
+                                                 {"ArrowDown", Key::kDown}};
 
 std::optional<Key> gameKey(const char* key, const char* code) {
   for (const auto& [c, k] : kPadKeys)
@@ -168,7 +178,8 @@ int WebSound::mciSendString(const std::string& command, std::string* reply) {
 
 void WebSound::mciExecute(const std::string& command) {
   const int error = mciSendString(command, nullptr);
-  if (error != 0) std::fprintf(stderr, "media command \"%s\" failed (%d)\n", command.c_str(), error);
+  if (error != 0)
+    std::fprintf(stderr, "media command \"%s\" failed (%d)\n", command.c_str(), error);
 }
 
 void WebSound::playWave(const std::string& path) {
@@ -209,12 +220,10 @@ uint32_t WebHost::tickCount() {
   return static_cast<uint32_t>(static_cast<uint64_t>(web_now()));
 }
 
-bool WebHost::takePageEvents() {
+void WebHost::takePageEvents() {
   double v[4];
   char key[32], code[32];
-  bool any = false;
   while (web_take_event(v, key, code, sizeof key)) {
-    any = true;
     ScriptEvent e;
     e.frame = frame_;
     e.type = static_cast<ScriptEvent::Type>(static_cast<int>(v[0]));
@@ -228,7 +237,6 @@ bool WebHost::takePageEvents() {
     }
     pending_.push_back(e);
   }
-  return any;
 }
 
 void WebHost::deliverEvents() {
@@ -300,8 +308,9 @@ Font& WebHost::font() {
 void WebHost::fileWritten(const std::string& path) {
   std::error_code ec;
   std::filesystem::create_directories(kSaveFolder, ec);
-  std::filesystem::copy_file(path, std::filesystem::path(kSaveFolder) / std::filesystem::path(path).filename(),
-                             std::filesystem::copy_options::overwrite_existing, ec);
+  std::filesystem::copy_file(
+      path, std::filesystem::path(kSaveFolder) / std::filesystem::path(path).filename(),
+      std::filesystem::copy_options::overwrite_existing, ec);
   if (ec || !web_store_saves())
     std::printf("%s could not be kept in the browser's storage\n", path.c_str());
 }

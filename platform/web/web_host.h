@@ -62,8 +62,8 @@ class WebHost : public Host {
 
  private:
   void present();
-  // Takes the page's queued events into pending_; false when the queue held none.
-  bool takePageEvents();
+  // Takes the page's queued events into pending_, with the game's keys named.
+  void takePageEvents();
 
   std::string caption_, folder_;
   const Surface* picture_ = nullptr;

@@ -18,7 +18,8 @@ namespace {
 using platform::Surface;
 
 TEST(BakedFont, DrawsEveryStringAsTheDesktopFontAndNothingElse) {
-  const std::string file = platform::encodeMaskFile(web_bake::bakeTexts(testing_support::gameFont()));
+  const std::string file =
+      platform::encodeMaskFile(web_bake::bakeTexts(testing_support::gameFont()));
   platform::BakedFont baked(platform::decodeMaskFile(file));
   for (const std::string& text : game::everyDrawnText()) {
     Surface desktop(80, 30), web(80, 30);
@@ -61,9 +62,12 @@ TEST(BakedPictures, ReadTheDesktopDecodersPixelsUnderTheJpegName) {
 TEST(EventScript, ReadsBackWhatItWritesAndNamesABadLine) {
   using T = platform::ScriptEvent::Type;
   const std::vector<platform::ScriptEvent> events = {
-      {1, T::kMove, 0, 249.5f, 0.1f},      {1, T::kDown, 1, 13.333333f, 7},
-      {3, T::kUp, 2, -1, 351},             {3, T::kKey, 0, 0, 0, platform::Key::kPad9},
-      {4, T::kKey, 0, 0, 0, platform::Key::kBackspace}, {9, T::kClose},
+      {1, T::kMove, 0, 249.5f, 0.1f},
+      {1, T::kDown, 1, 13.333333f, 7},
+      {3, T::kUp, 2, -1, 351},
+      {3, T::kKey, 0, 0, 0, platform::Key::kPad9},
+      {4, T::kKey, 0, 0, 0, platform::Key::kBackspace},
+      {9, T::kClose},
   };
   std::string text = "# a run\n\n";
   for (const auto& e : events) text += platform::formatEvent(e) + "\n";

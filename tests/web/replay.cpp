@@ -45,8 +45,9 @@ int replay(int argc, char** argv) {
     } else if (scriptPath.empty() && a.rfind("--", 0) != 0) {
       scriptPath = a;
     } else {
-      std::fprintf(stderr, "usage: web_replay [--save FILE] [--saved FILE] [--frames N] "
-                           "[--picture N FILE]... SCRIPT\n");
+      std::fprintf(stderr,
+                   "usage: web_replay [--save FILE] [--saved FILE] [--frames N] "
+                   "[--picture N FILE]... SCRIPT\n");
       return 2;
     }
   }
