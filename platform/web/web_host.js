@@ -29,7 +29,12 @@ Module.brackle = (() => {
     queue.push(e);
     if (wake) wake();
   }
-  b.take = () => queue.shift();
+  // The delivery takes the events one by one; a touch's press learns its frame.
+  b.take = () => {
+    const e = queue.shift();
+    if (e && e.taken) e.taken(b.frameCount);
+    return e;
+  };
   b.wait = (ms) => new Promise((resolve) => {
     if (queue.length) return resolve();
     const timer = setTimeout(() => { wake = null; resolve(); }, ms);
@@ -87,6 +92,7 @@ Module.brackle = (() => {
   b.view = () => Object.assign({ width: devW, height: devH }, view);
   b.frame = (n, hash, busyMs) => {
     b.frameCount = n;
+    releaseLate(n);
     if (!b.recording) return;
     b.frames.push(hash);
     b.busy.push(busyMs);
@@ -134,27 +140,58 @@ Module.brackle = (() => {
   canvas.addEventListener("contextmenu", (e) => e.preventDefault());
 
   // Touch: the first finger is the left button, a second the right; the pointer follows
-  // the right one while it is down, so the field scrolls toward it.
-  const fingers = new Map();  // touch identifier -> the game's button
-  const held = () => [...fingers.values()].reduce((m, v) => m | v, 0);
+  // the right one while it is down, so the field scrolls toward it. Two faults of the plain
+  // mapping are mended. A tap is often shorter than a frame, and the game never sees a press
+  // released in the wait it came in: a finger's release waits for the frame after the one
+  // its press was delivered in. And a scroll would start with a move: the first finger
+  // presses only after a short grace, within which a second finger leaves it the pointer
+  // alone.
+  const graceMs = 120;
+  const fingers = new Map();  // touch identifier -> {button (0: pointer only), pressed, ...}
+  const late = [];  // fingers whose release waits for a later frame
+  const held = () => [...fingers.values()].reduce((m, f) => m | (f.pressed ? f.button : 0), 0);
+  function press(f) {
+    clearTimeout(f.timer);
+    f.timer = null;
+    f.pressed = true;
+    push({ type: Type.down, button: f.button, x: f.x, y: f.y,
+           taken: (frame) => { f.pressFrame = frame; } });
+  }
+  function release(f) {
+    f.pressed = false;
+    if (f.pressFrame === undefined || f.pressFrame >= b.frameCount) return late.push(f);
+    push({ type: Type.up, button: f.button, x: f.x, y: f.y });
+  }
   canvas.addEventListener("touchstart", (e) => {
     e.preventDefault();
     firstInput();
     for (const t of e.changedTouches) {
-      const button = held() & 1 ? 2 : 1;
       const p = toPicture(t.clientX, t.clientY);
-      if (held() & button || !p.inside) continue;
-      fingers.set(t.identifier, button);
+      const others = [...fingers.values()];
+      if (!p.inside || others.length >= 2) continue;
+      const f = { button: others.length ? 2 : 1, x: p.x, y: p.y, pressed: false, timer: null };
+      fingers.set(t.identifier, f);
       push({ type: Type.move, button: held(), x: p.x, y: p.y });
-      push({ type: Type.down, button, x: p.x, y: p.y });
+      if (f.button === 1) {
+        f.timer = setTimeout(() => press(f), graceMs);
+        continue;
+      }
+      const first = others[0];
+      if (first.timer) {  // the pair's first finger had not pressed yet: it only points
+        clearTimeout(first.timer);
+        first.timer = null;
+        first.button = 0;
+      }
+      press(f);
     }
   }, { passive: false });
   canvas.addEventListener("touchmove", (e) => {
     e.preventDefault();
     for (const t of e.changedTouches) {
-      const button = fingers.get(t.identifier);
-      if (!button || (button === 1 && held() & 2)) continue;
+      const f = fingers.get(t.identifier);
+      if (!f || (f.button !== 2 && [...fingers.values()].some((o) => o.button === 2))) continue;
       const p = toPicture(t.clientX, t.clientY);
+      f.x = p.x, f.y = p.y;
       push({ type: Type.move, button: held(), x: p.x, y: p.y });
     }
   }, { passive: false });
@@ -162,15 +199,26 @@ Module.brackle = (() => {
     e.preventDefault();
     firstInput();  // a touch's end is what lets a page start its sound
     for (const t of e.changedTouches) {
-      const button = fingers.get(t.identifier);
-      if (!button) continue;
+      const f = fingers.get(t.identifier);
+      if (!f) continue;
       fingers.delete(t.identifier);
-      const p = toPicture(t.clientX, t.clientY);
-      push({ type: Type.up, button, x: p.x, y: p.y });
+      if (f.timer) press(f);  // a tap within the grace
+      if (f.button) release(f);
     }
   };
   canvas.addEventListener("touchend", lift, { passive: false });
   canvas.addEventListener("touchcancel", lift, { passive: false });
+  function releaseLate(frame) {
+    for (let i = 0; i < late.length;) {
+      const f = late[i];
+      if (f.pressFrame === undefined || f.pressFrame >= frame) {
+        ++i;
+        continue;
+      }
+      late.splice(i, 1);
+      push({ type: Type.up, button: f.button, x: f.x, y: f.y });
+    }
+  }
 
   // Keys: F11 and Alt+Enter are the page's own full screen; every other key goes to the
   // game, which picks its own by name. Browser shortcuts (Ctrl, Cmd) and the function

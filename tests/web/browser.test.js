@@ -89,6 +89,48 @@ test("played by the mouse at 1x, every screen is the desktop's picture", async (
   });
 });
 
+test("by touch a tap clicks and two fingers scroll without a move, as the desktop draws it", async () => {
+  await withGame({ query: "?record" }, async (page) => {
+    const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+    const touch = async (x, y) => page.touchscreen.touchStart(...(await s.toClient(page, x, y)));
+    const tap = async (x, y) => {  // shorter than a frame
+      const t = await touch(x, y);
+      await sleep(30);
+      await t.end();
+    };
+    await s.frames(page, 3);
+    const seen = [await s.readPicture(page)];
+    await tap(250, 175);
+    await s.frames(page, 50);
+    seen.push(await s.readPicture(page));
+    await tap(100, 120);
+    await s.frames(page, 60);
+    seen.push(await s.readPicture(page));
+    const before = (await s.deliveredEvents(page)).trim().split("\n").length;
+    // The second finger lands within the grace: the first only points, the second scrolls.
+    const one = await touch(272, 152);
+    await sleep(40);
+    const two = await touch(450, 320);
+    await s.frames(page, 8);
+    await two.end();
+    await one.end();
+    await s.frames(page, 4);
+    seen.push(await s.readPicture(page));
+    const events = await s.deliveredEvents(page);
+    const lines = events.trim().split("\n");
+    // Each tap's release came in a later frame than its press; the pair pressed only the right.
+    const presses = lines.filter((l) => / down /.test(l)).map((l) => l.split(" ").slice(0, 3).join(" "));
+    const releases = lines.filter((l) => / up /.test(l)).map((l) => Number(l.split(" ")[0]));
+    assert.equal(presses.length, 3, events);
+    assert.ok(presses[2].endsWith("down 2") && lines.slice(before).every((l) => !/ down 1 /.test(l)), events);
+    assert.ok(Number(presses[0].split(" ")[0]) < releases[0] && Number(presses[1].split(" ")[0]) < releases[1], events);
+    const want = s.desktop(events, { frames: seen[3].frame, pictures: seen.map((p) => p.frame) });
+    seen.forEach((p, i) => s.samePicture(p.rgb, want.picture[p.frame], `touch picture ${i}`));
+    // The title, the list, the stage and the scrolled stage are four different pictures.
+    for (let i = 1; i < seen.length; ++i) assert.notDeepEqual(seen[i].rgb, seen[i - 1].rgb, `touch picture ${i}`);
+  });
+});
+
 test("played by keys at 2x, every screen is the desktop's picture; the clear outlives a reload and a restart",
      async () => {
   const profile = s.tempDir("kept profile");

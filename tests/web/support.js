@@ -141,10 +141,15 @@ function samePicture(web, want, what) {
 // The events the page delivered, as an event script for the desktop.
 const deliveredEvents = (page) => page.evaluate(() => Module.brackle.log.join("\n") + "\n");
 
+// The page position of a play-surface pixel's centre.
+async function toClient(page, x, y) {
+  const v = await page.evaluate(() => ({ ...Module.brackle.view(), dpr: devicePixelRatio }));
+  return [(v.left + x * v.scale + v.scale / 2) / v.dpr, (v.top + y * v.scale + v.scale / 2) / v.dpr];
+}
+
 // A press held across frames, as the game needs (a press and release in one wait are lost).
 async function click(page, x, y) {
-  const v = await page.evaluate(() => ({ ...Module.brackle.view(), dpr: devicePixelRatio }));
-  const cx = (v.left + x * v.scale + v.scale / 2) / v.dpr, cy = (v.top + y * v.scale + v.scale / 2) / v.dpr;
+  const [cx, cy] = await toClient(page, x, y);
   await page.mouse.move(cx, cy);
   await frames(page, 2);
   await page.mouse.down();
@@ -160,4 +165,4 @@ async function screenshot(page, name) {
 const decodePng = (file) => PNG.sync.read(fs.readFileSync(file));
 
 module.exports = { W, H, env, tempDir, serve, launch, open, frameOf, untilFrame, frames,
-  readPicture, desktop, samePicture, deliveredEvents, click, screenshot, decodePng };
+  readPicture, desktop, samePicture, deliveredEvents, toClient, click, screenshot, decodePng };
