@@ -129,9 +129,7 @@ int WebSound::mciSendString(const std::string& command, std::string* reply) {
     // The page fetches the rendered tune by its name, beside the page.
     std::string name = std::filesystem::path(c->path).filename().string();
     name = name.substr(0, name.find_last_of('.')) + ".mp3";
-    Device& d = devices_[c->alias];
-    d.url = name;
-    d.lengthMs = *length;
+    devices_[c->alias].lengthMs = *length;
     web_music_open(c->alias.c_str(), name.c_str());
     return 0;
   }

@@ -29,7 +29,6 @@ class WebSound : public Sound {
 
  private:
   struct Device {
-    std::string url;
     double lengthMs = 0;
     bool paused = false;   // stopped part-way; "play" goes on from there
     bool rewound = false;  // sent to the start after its end; "play" restarts it

@@ -149,6 +149,21 @@ test("played by keys at 2x, every screen is the desktop's picture; the clear out
     saved = want.saved;
     const web = await page.evaluate(() => Array.from(FS.readFile("/brackle/clear.sav")));
     assert.deepEqual(Buffer.from(web), saved, "the page's clear.sav is not the desktop's");
+    // F11 and Alt+Enter are the browser's full screen, and no key of the game's.
+    const keys = (await s.deliveredEvents(page)).split("\n").filter((l) => / key /.test(l)).length;
+    const full = () => page.evaluate(() => document.fullscreenElement !== null);
+    await page.keyboard.press("F11");
+    await page.waitForFunction(() => document.fullscreenElement !== null, { polling: 10 });
+    await s.frames(page, 2);
+    await s.readPicture(page);  // still whole steps and black around, at the new size
+    await page.keyboard.down("Alt");
+    await page.keyboard.press("Enter");
+    await page.keyboard.up("Alt");
+    await page.waitForFunction(() => document.fullscreenElement === null, { polling: 10 });
+    assert.equal(await full(), false);
+    await s.frames(page, 2);
+    const after = (await s.deliveredEvents(page)).split("\n").filter((l) => / key /.test(l)).length;
+    assert.equal(after, keys, "a full-screen key reached the game");
   });
   // A reload, then a new browser on the same profile: the record is read back from the
   // browser's storage and the list shows stage 1 cleared, as the desktop's does.
