@@ -18,8 +18,8 @@
 // The page's half, each a call into Module.brackle (web_host.js).
 EM_JS(double, web_now, (), { return performance.now(); });
 EM_JS(void, web_show, (int w, int h), { Module.brackle.show(w, h); });
-EM_JS(void, web_present, (const uint8_t* rgba, int w, int h),
-      { Module.brackle.present(HEAPU8.subarray(rgba, rgba + w * h * 4), w, h); });
+EM_JS(void, web_present, (const uint32_t* rgba, int w, int h),
+      { Module.brackle.present(new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4), w, h); });
 // Writes the oldest queued event into out[0..4] (type, button, x, y) and its key names into
 // key/code; 0 when the queue is empty.
 EM_JS(int, web_take_event, (double* out, char* key, char* code, int size), {
@@ -278,14 +278,11 @@ void WebHost::present() {
   // second otherwise.
   if (shown_.size() == n * 3 && std::memcmp(shown_.data(), picture_->data(), n * 3) == 0) return;
   shown_.assign(picture_->data(), picture_->data() + n * 3);
-  rgba_.resize(n * 4);
+  // The canvas takes RGBA; a word a pixel, in the machine's little-endian order.
+  rgba_.resize(n);
   const uint8_t* s = picture_->data();
-  for (size_t i = 0; i < n; ++i) {
-    rgba_[4 * i] = s[3 * i];
-    rgba_[4 * i + 1] = s[3 * i + 1];
-    rgba_[4 * i + 2] = s[3 * i + 2];
-    rgba_[4 * i + 3] = 255;
-  }
+  for (size_t i = 0; i < n; ++i, s += 3)
+    rgba_[i] = 0xff000000u | uint32_t{s[2]} << 16 | uint32_t{s[1]} << 8 | s[0];
   web_present(rgba_.data(), picture_->width(), picture_->height());
 }
 

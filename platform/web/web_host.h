@@ -68,7 +68,7 @@ class WebHost : public Host {
   const Surface* picture_ = nullptr;
   WindowEvents* events_ = nullptr;
   std::vector<uint8_t> shown_;  // the pixels last presented
-  std::vector<uint8_t> rgba_;
+  std::vector<uint32_t> rgba_;
   WebSound sound_;
   BakedPictures pictures_;
   std::unique_ptr<BakedFont> font_;

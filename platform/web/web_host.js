@@ -84,8 +84,8 @@ Module.brackle = (() => {
     picture.height = h;
     fit();
   };
-  b.present = (rgba, w, h) => {
-    pictureCtx.putImageData(new ImageData(new Uint8ClampedArray(rgba), w, h), 0, 0);
+  b.present = (rgba, w, h) => {  // rgba: a view of the program's memory, used at once
+    pictureCtx.putImageData(new ImageData(rgba, w, h), 0, 0);
     draw();
     if (b.firstFrameAt === null) b.firstFrameAt = now();
   };
