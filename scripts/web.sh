@@ -50,7 +50,7 @@ case $mode in
     export BRACKLE_SHORT_TUNE_SITE="$PWD/build-web/site-short-tune"
     export BRACKLE_SHOTS="$PWD/build-web/screenshots"
     if [ "$mode" = --test ]; then
-      node --test --test-reporter=spec tests/web/browser.test.js
+      node --test tests/web/browser.test.js
     else
       node tests/web/figures.js
     fi
