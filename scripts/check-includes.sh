@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Holds every #include of the source tree to the table of allowed edges in
 # docs/ARCHITECTURE.md: a file may include its own part, the parts its row lists and all
-# that those may include in turn; <SDL>, <FLTK> and <fontconfig> only where listed.
+# that those may include in turn; <SDL>, <FLTK>, <fontconfig> and <emscripten> only where
+# listed.
 #   scripts/check-includes.sh [SOURCE_ROOT]
 set -euo pipefail
 cd "${1:-$(dirname "$0")/..}"
@@ -70,6 +71,7 @@ while IFS= read -r -d '' file; do
         SDL.h | SDL_*.h) group='<SDL>' ;;
         FL/*) group='<FLTK>' ;;
         fontconfig/*) group='<fontconfig>' ;;
+        emscripten.h | emscripten/*) group='<emscripten>' ;;
         *) continue ;;
       esac
       if [[ " ${direct[$own]} " != *" $group "* ]]; then

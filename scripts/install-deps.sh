@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the two programs and the tests need,
 # skipping what is already present. Runs as root or through sudo.
+#   scripts/install-deps.sh --web   also the browser build's and its tests'
 set -euo pipefail
 
 packages=(
@@ -16,6 +17,13 @@ packages=(
   # tests: real windows (a window manager for full screen), clicks, screenshots, sound
   xvfb xauth xdotool imagemagick sox procps desktop-file-utils openbox
 )
+if [ "${1:-}" = "--web" ]; then
+  # the browser build (its compiler, the tune's renderer and encoder, node for both) and its
+  # tests (a headless browser; the node packages come from tests/web/package-lock.json)
+  packages+=(emscripten fluidsynth timgm6mb-soundfont lame nodejs python3 chromium)
+  # npm is in nodejs itself where that comes from elsewhere than Debian
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,6 +2,7 @@
 # Installs what is missing, builds everything and runs every test.
 #   scripts/test.sh              the normal build, in build/
 #   scripts/test.sh --sanitize   an address + undefined-behaviour build, in build-asan/
+# The normal run also builds the browser build and runs its tests in headless Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -16,5 +17,7 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 cmake -S . -B "$dir" "${opts[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
-cd "$dir"
-ctest --output-on-failure -j2
+(cd "$dir" && ctest --output-on-failure -j2)
+if [ "$dir" = build ]; then
+  scripts/web.sh --test
+fi
