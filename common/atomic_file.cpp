@@ -106,7 +106,7 @@ std::string randomTag() {
   static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   static std::atomic<uint64_t> calls{0};
   uint64_t bits = 0;
-  if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
+  if (::getentropy(&bits, sizeof bits) != 0) {
     // No randomness yet (early in a boot): the clock and a count differ from try to try, and
     // O_EXCL refuses a name that is taken anyway.
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
