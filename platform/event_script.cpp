@@ -24,6 +24,14 @@ constexpr std::pair<Key, const char*> kKeyNames[] = {
     {Key::kPad3, "Pad3"},
     {Key::kPad7, "Pad7"},
     {Key::kPad9, "Pad9"},
+    {Key::kF1, "F1"},
+    {Key::kQuestion, "Question"},
+    {Key::kH, "H"},
+    {Key::kA, "A"},
+    {Key::kY, "Y"},
+    {Key::kShiftCtrlZ, "ShiftCtrlZ"},
+    {Key::kEnter, "Enter"},
+    {Key::kSpace, "Space"},
 };
 
 constexpr std::pair<ScriptEvent::Type, const char*> kTypeNames[] = {

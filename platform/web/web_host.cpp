@@ -81,7 +81,18 @@ constexpr std::pair<const char*, Key> kKeys[] = {{"Backspace", Key::kBackspace},
                                                  {"ArrowLeft", Key::kLeft},
                                                  {"ArrowRight", Key::kRight},
                                                  {"ArrowUp", Key::kUp},
-                                                 {"ArrowDown", Key::kDown}};
+                                                 {"ArrowDown", Key::kDown},
+                                                 {"F1", Key::kF1},
+                                                 {"?", Key::kQuestion},
+                                                 {"h", Key::kH},
+                                                 {"H", Key::kH},
+                                                 {"a", Key::kA},
+                                                 {"A", Key::kA},
+                                                 {"y", Key::kY},
+                                                 {"Y", Key::kY},
+                                                 {"ShiftCtrlZ", Key::kShiftCtrlZ},
+                                                 {"Enter", Key::kEnter},
+                                                 {" ", Key::kSpace}};
 
 std::optional<Key> gameKey(const char* key, const char* code) {
   for (const auto& [c, k] : kPadKeys)
@@ -214,6 +225,7 @@ void WebHost::showWindow(const Surface& picture, WindowEvents& events) {
 }
 
 uint32_t WebHost::tickCount() {
+  ++ticksRead_;
   // Milliseconds since the page began, wrapping at 2^32 as the desktop's count does.
   return static_cast<uint32_t>(static_cast<uint64_t>(web_now()));
 }
@@ -238,7 +250,7 @@ void WebHost::takePageEvents() {
 }
 
 void WebHost::deliverEvents() {
-  if (!waited_) {
+  if (ticksRead_ >= 2) {
     const double now = web_now();
     busy_ += now - busySince_;
     busySince_ = now;
@@ -252,7 +264,7 @@ void WebHost::deliverEvents() {
       pending_.back().frame = frame_;
     }
   }
-  waited_ = false;
+  ticksRead_ = 0;
   takePageEvents();
   while (!pending_.empty()) {
     const ScriptEvent e = pending_.front();
@@ -268,7 +280,6 @@ void WebHost::waitForEvents(uint32_t ms) {
   busy_ += web_now() - busySince_;
   web_wait(ms);
   busySince_ = web_now();
-  waited_ = true;
 }
 
 void WebHost::present() {

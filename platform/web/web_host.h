@@ -74,9 +74,11 @@ class WebHost : public Host {
   std::unique_ptr<BakedFont> font_;
   std::deque<ScriptEvent> pending_;
 
-  // Frames, as the host sees them: a delivery that does not follow a wait starts one.
+  // Frames, as the host sees them: the game reads the clock once in its wait after each
+  // delivery, and once more at the top of the next frame, so a delivery after two or more
+  // readings starts a frame (a wait or background work in between does not).
   int frame_ = 0;
-  bool waited_ = false;
+  int ticksRead_ = 2;
   // The page's test aids: events sent in their frames, what was delivered, frame hashes.
   std::vector<ScriptEvent> script_;
   size_t scriptNext_ = 0;

@@ -218,8 +218,10 @@ Module.brackle = (() => {
       if (!e.repeat) toggleFullScreen();
       return;
     }
-    if (!e.ctrlKey && !e.metaKey && !/^F\d+$/.test(e.key)) e.preventDefault();
-    if (!e.repeat) push({ type: Type.key, key: e.key, code: e.code });
+    // Ctrl+Shift+Z is the game's redo, as Ctrl+Y is; F1 is the game's rules card.
+    const redo = e.ctrlKey && e.shiftKey && (e.key === "Z" || e.key === "z");
+    if (redo || e.key === "F1" || (!e.ctrlKey && !e.metaKey && !/^F\d+$/.test(e.key))) e.preventDefault();
+    if (!e.repeat) push({ type: Type.key, key: redo ? "ShiftCtrlZ" : e.key, code: e.code });
   });
 
   // Sound. The context may start only after the player's first press or key.

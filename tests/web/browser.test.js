@@ -131,6 +131,38 @@ test("by touch a tap clicks and two fingers scroll without a move, as the deskto
   });
 });
 
+test("the rules card, a hint, redo and the assist view by keys are the desktop's pictures", async () => {
+  await withGame({ query: "?record" }, async (page) => {
+    const seen = {};
+    const look = async (what) => { seen[what] = await s.readPicture(page); };
+    const press = async (key, n = 3) => {
+      await page.keyboard.press(key);
+      await s.frames(page, n);
+    };
+    await s.frames(page, 3);
+    await press("F1");
+    await look("card");
+    await press("x");  // any key closes it
+    await press("Enter", 50);  // the title left by a key, the list faded in
+    await press("ArrowDown");
+    await look("list by keys");
+    await press(" ", 60);  // stage 1 started by Space
+    await press("h");
+    await look("hint");
+    await press("h", 12);  // the hint's move made
+    await press("Backspace", 3);
+    await press("y", 12);  // and made again
+    await press("a");
+    await look("assist");
+    const events = await s.deliveredEvents(page);
+    const frames = Object.values(seen).map((p) => p.frame);
+    const want = s.desktop(events, { frames: Math.max(...frames), pictures: frames });
+    for (const [what, p] of Object.entries(seen))
+      s.samePicture(p.rgb, want.picture[p.frame], `the ${what} at frame ${p.frame}`);
+    for (let i = 1; i < frames.length; ++i) assert.notEqual(frames[i], frames[i - 1]);
+  });
+});
+
 test("played by keys at 2x, every screen is the desktop's picture; the clear outlives a reload and a restart",
      async () => {
   const profile = s.tempDir("kept profile");
