@@ -36,27 +36,24 @@ bool keyDirection(platform::Key key, int16_t& dx, int16_t& dy) {
 
 }  // namespace
 
-void PlayScreen::undoMove() {
-  if (g.moveHistory.empty()) return;
+void PlayScreen::stepBack(std::vector<PlayStep>& from, std::vector<PlayStep>& to) {
+  if (from.empty()) return;
   // The aim is the pointer's, not the past's.
   const int16_t dx = g.aimDX, dy = g.aimDY;
-  g.redoHistory.push_back({g.playState(), g.movesMade});
-  g.playState() = g.moveHistory.back().position;
-  g.movesMade = g.moveHistory.back().movesMade;
-  g.moveHistory.pop_back();
+  to.push_back({g.playState(), g.movesMade});
+  g.playState() = from.back().position;
+  g.movesMade = from.back().movesMade;
+  from.pop_back();
   g.aimDX = dx, g.aimDY = dy;
   positionChanged();
 }
 
+void PlayScreen::undoMove() {
+  stepBack(g.moveHistory, g.redoHistory);
+}
+
 void PlayScreen::redoMove() {
-  if (g.redoHistory.empty()) return;
-  const int16_t dx = g.aimDX, dy = g.aimDY;
-  g.moveHistory.push_back({g.playState(), g.movesMade});
-  g.playState() = g.redoHistory.back().position;
-  g.movesMade = g.redoHistory.back().movesMade;
-  g.redoHistory.pop_back();
-  g.aimDX = dx, g.aimDY = dy;
-  positionChanged();
+  stepBack(g.redoHistory, g.moveHistory);
 }
 
 void PlayScreen::drawButtons() {

@@ -2,6 +2,8 @@
 // banner, the history of moves, and the help beside the field.
 #pragma once
 
+#include <vector>
+
 #include "game/base/fades.h"
 #include "game/base/game_files.h"
 #include "game/base/game_state.h"
@@ -39,6 +41,9 @@ class PlayScreen {
   void redoMove();
 
  private:
+  // Takes the last position of `from` back onto the field, keeping the one it replaces in
+  // `to`: undo and redo, each the other's way back.
+  void stepBack(std::vector<PlayStep>& from, std::vector<PlayStep>& to);
   // The position changed: what was said about the old one goes.
   void positionChanged();
   // Asks the searches what the help needs and takes their answers.
