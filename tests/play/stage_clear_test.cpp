@@ -2,14 +2,13 @@
 // then the play background again.
 #include <gtest/gtest.h>
 
-#include "platform/sdl/jpeg.h"
-#include "tests/play/play_harness.h"
+#include "tests/play/play_scene.h"
 
 namespace play_test {
 namespace {
 
 TEST(StageClear, BannerIsOredOverTheFrozenPictureForFiftyOneFrames) {
-  Play p;
+  GameRig p(codedRig());
   p.enter(stageFrom({"oWo"}), 1);
   // Whatever Pic shows when the sequence starts is what stays under the banner.
   platform::Surface start(game::kPicWidth, game::kPicHeight);
@@ -26,11 +25,11 @@ TEST(StageClear, BannerIsOredOverTheFrozenPictureForFiftyOneFrames) {
   p.g.animPhase = 1;
   p.keepPictures = [](const Frame&) { return true; };
   // Scrolling and moving pieces must not reach the frozen picture.
-  p.onDelivery = [](Play& q) {
+  p.onDelivery = [](GameRig& q) {
     q.g.viewX += 7;
     q.g.playField[1][0] = q.g.playField[1][0] == common::kWalker ? 0 : common::kWalker;
   };
-  ASSERT_TRUE(p.run([&] { p.g.play.sclear(); }));
+  ASSERT_EQ(p.run([&] { p.g.play.sclear(); }), GameRig::kReturned);
 
   ASSERT_EQ(p.frames.size(), 51u);
   for (size_t i = 0; i < p.frames.size(); ++i) {
@@ -60,7 +59,7 @@ TEST(StageClear, BannerIsOredOverTheFrozenPictureForFiftyOneFrames) {
 
   // Pic is left showing the last banner frame; clearing it shows the play background.
   EXPECT_EQ(p.g.Pic.image, p.frames.back().pic);
-  const platform::Surface back = platform::decodeJpegFile(p.dir.file("back.jpg"));
+  const platform::Surface back = p.picture("back.jpg");
   EXPECT_EQ(p.g.Pic.background, back);
   p.g.Pic.clear();
   EXPECT_EQ(p.g.Pic.image, back);

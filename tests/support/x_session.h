@@ -21,6 +21,9 @@
 
 namespace realwindow {
 
+// How long any wait may take: a busy machine can be this slow.
+constexpr std::chrono::seconds kPatience{30};
+
 // Xvfb on a display number it picks itself (-displayfd), stopped with the object.
 class Xvfb {
  public:
@@ -97,16 +100,22 @@ inline bool xServerAnswers() {
   return capture({"xwininfo", "-root"}).find("Absolute upper-left") != std::string::npos;
 }
 
+// The first mapped window with this exact name; empty while there is none.
+inline std::string windowId(const std::string& name) {
+  const std::string ids =
+      capture({"xdotool", "search", "--onlyvisible", "--name", "^" + name + "$"});
+  return ids.substr(0, ids.find('\n'));
+}
+
 // Where a window with this exact name sits on the screen, once it is mapped.
 struct Geometry {
   int x, y, width, height;
 };
 
 inline std::optional<Geometry> findWindow(const std::string& name) {
-  const std::string id =
-      capture({"xdotool", "search", "--onlyvisible", "--name", "^" + name + "$"});
+  const std::string id = windowId(name);
   if (id.empty()) return std::nullopt;
-  const std::string info = capture({"xwininfo", "-id", id.substr(0, id.find('\n'))});
+  const std::string info = capture({"xwininfo", "-id", id});
   Geometry g{};
   auto field = [&](const char* label, int& out) {
     const auto at = info.find(label);
@@ -131,6 +140,13 @@ bool within(std::chrono::milliseconds limit, F test) {
   }
 }
 
+// Waits until the program of window `id` has gone through `frames` frames, by the window
+// tool `xwin` (tests/support/xwin.cpp); false when it stopped answering. What a still
+// picture cannot show: that the frames in which something would have happened went by.
+inline bool framesPass(const std::string& xwin, const std::string& id, int frames) {
+  return testing_support::runProgram({xwin, "frames", id, std::to_string(frames)}).status == 0;
+}
+
 // A window manager on the display, for what only a managed window does (full screen);
 // stopped with the object.
 class WindowManager {
@@ -145,7 +161,7 @@ class WindowManager {
       ::_exit(127);
     }
     // It owns the screen once it has made its check window.
-    within(std::chrono::seconds(10), [] {
+    within(kPatience, [] {
       return capture({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).find("window id") !=
              std::string::npos;
     });

@@ -1,0 +1,513 @@
+// The built game in a real X window, played as a new player would, progress kept on restart.
+// Each step waits for the picture that shows the game took it.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/stage_file.h"
+#include "game/base/to_pixel.h"
+#include "game/render/layout.h"
+#include "game/render/sprite_sheet.h"
+#include "game/rules/rules.h"
+#include "game/solve/solver.h"
+#include "platform/sdl/jpeg.h"
+#include "tests/support/file_text.h"
+#include "tests/support/folders.h"
+#include "tests/support/game/stage_select.h"
+#include "tests/support/pixels.h"
+#include "tests/support/x_session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using platform::Rgb;
+using platform::Surface;
+using realwindow::GameProcess;
+using realwindow::Geometry;
+using realwindow::kPatience;
+using realwindow::xdotool;
+using realwindow::xServerAnswers;
+using testing_support::kBlueOutline;
+using testing_support::kGreyText;
+using testing_support::kPurpleOutline;
+using testing_support::kWhiteText;
+
+// ---------------------------------------------------------------------------------------------
+// Screenshots: what the play surface shows, kept as PNG files for people to look at.
+
+Surface playSurface(const Surface& screen, const Geometry& at) {
+  return testing_support::crop(screen, at.x, at.y, game::kPicWidth, game::kPicHeight);
+}
+
+void keep(const Surface& pic, const std::string& name) {
+  fs::create_directories(SHOTS_DIR);
+  Surface copy = pic;
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(copy.data(), copy.width(), copy.height(), 24,
+                                                      copy.width() * 3, SDL_PIXELFORMAT_RGB24);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(IMG_SavePNG(s, (fs::path(SHOTS_DIR) / (name + ".png")).c_str()), 0);
+  SDL_FreeSurface(s);
+}
+
+// The game's window, its id, and the last screenshot of its play surface.
+struct Session {
+  std::optional<Geometry> at;
+  std::string id;
+  Surface shot;
+
+  bool waitFor(const std::function<bool(const Surface&)>& test) {
+    return realwindow::within(kPatience, [&] {
+      shot = playSurface(realwindow::screenshot(), *at);
+      return test(shot);
+    });
+  }
+  bool windowShown() {
+    return realwindow::within(kPatience, [&] {
+      at = realwindow::findWindow("Skelmora");
+      id = realwindow::windowId("Skelmora");
+      return at.has_value();
+    });
+  }
+};
+
+// ---------------------------------------------------------------------------------------------
+// The pointer.
+
+// Pointer positions are given in pixels of the play surface.
+struct Pointer {
+  Session& s;
+  void move(int x, int y) const {
+    xdotool("mousemove " + std::to_string(s.at->x + x) + " " + std::to_string(s.at->y + y));
+  }
+  // Held until `taken` shows on the screen, and across at least two frames: a press and
+  // release inside one wait are never seen.
+  bool click(const std::function<bool(const Surface&)>& taken, int button = 1) const {
+    xdotool("mousedown " + std::to_string(button));
+    std::this_thread::sleep_for(250ms);
+    const bool ok = s.waitFor(taken);
+    xdotool("mouseup " + std::to_string(button));
+    return ok;
+  }
+};
+
+// ---------------------------------------------------------------------------------------------
+// What the screens must show, from the documented layout.
+
+// Every pixel of stage n's label in the given colours, exactly: no mask, nothing over it.
+bool labelShows(const Surface& pic, int stage, Rgb outline, Rgb text) {
+  constexpr Rgb kUnset{1, 2, 3};
+  Surface ref(game::kPicWidth, game::kPicHeight, kUnset);
+  testing_support::drawReferenceLabel(ref, stage, outline, text);
+  const testing_support::Box b = testing_support::labelBox(stage);
+  for (int y = b.y; y < b.y + b.h; ++y)
+    for (int x = b.x; x < b.x + b.w; ++x)
+      if (ref.pixel(x, y) != kUnset && pic.pixel(x, y) != ref.pixel(x, y)) return false;
+  return true;
+}
+
+// Pixels of the w x h rectangle at (x, y) that equal `under` ORed with the sheet's picture.
+int orMatches(const Surface& pic, int x, int y, int w, int h, const Surface& under, int sx,
+              int sy) {
+  Surface want = testing_support::crop(under, x, y, w, h);
+  platform::bitBlt(want, 0, 0, w, h, game::spriteSheet(), sx, sy, platform::Rop::SrcPaint);
+  return w * h - testing_support::differences(testing_support::crop(pic, x, y, w, h), want);
+}
+
+// The banner ORs its letters over the frozen field: every pixel has at least the
+// letters' bits, in one of the three animation frames.
+bool bannerShows(const Surface& pic) {
+  const Surface& chr = game::spriteSheet();
+  const auto covers = [&](int x, int y, int w, int h, int sx, int sy) {
+    int lit = 0;
+    for (int j = 0; j < h; ++j)
+      for (int i = 0; i < w; ++i) {
+        const Rgb p = pic.pixel(x + i, y + j), c = chr.pixel(sx + i, sy + j);
+        if ((p.r & c.r) != c.r || (p.g & c.g) != c.g || (p.b & c.b) != c.b) return false;
+        lit += c.r + c.g + c.b > 0;
+      }
+    return lit > 100;
+  };
+  for (int k = 0; k <= 2; ++k)
+    if (covers(130, 110, 128, 32, 64, 256 + 32 * k) && covers(278, 110, 96, 32, 224, 128 + 32 * k))
+      return true;
+  return false;
+}
+
+int previewMismatches(const Surface& pic, const common::StageSet& stages, int stage) {
+  const Surface& chr = game::spriteSheet();
+  int wrong = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) {
+      const int c = stages(x, y, stage);
+      if (c == common::kEmpty) continue;
+      wrong +=
+          testing_support::differences(testing_support::crop(pic, 380 + 8 * x, 20 + 8 * y, 8, 8),
+                                       testing_support::crop(chr, 224 + 8 * c, 248, 8, 8));
+    }
+  return wrong;
+}
+
+// ---------------------------------------------------------------------------------------------
+using solve::Move;
+
+struct View {
+  double x = -50, y = 30;
+};
+
+// Whether `sprite` stands at (x, y): nearly all of its opaque pixels on the surface show its
+// picture (something drawn with OR may lie over a few), and enough of them are on it.
+bool spriteShows(const Surface& pic, const game::layout::Sprite& sprite, int x, int y) {
+  const Surface& chr = game::spriteSheet();
+  int inside = 0, same = 0;
+  for (int j = 0; j < sprite.picture.h; ++j)
+    for (int i = 0; i < sprite.picture.w; ++i) {
+      if (chr.pixel(sprite.maskX + i, sprite.maskY + j) != platform::kBlack) continue;
+      if (!pic.contains(x + i, y + j)) continue;
+      ++inside;
+      same += pic.pixel(x + i, y + j) == chr.pixel(sprite.picture.x + i, sprite.picture.y + j);
+    }
+  return inside >= 50 && same * 10 >= inside * 9;
+}
+
+// The turn marker over the piece of `code` at (x, y), in any of its frames: shown on every
+// frame in which that piece has the turn, on none of a move.
+bool markerShows(const Surface& pic, uint8_t code, int x, int y, const View& v) {
+  const auto box = game::layout::tileBox(x, y, v.x, v.y);
+  const game::layout::Offset at = game::layout::turnMarkerOffset(code);
+  for (int p = 0; p <= 2; ++p)
+    if (spriteShows(pic, game::layout::turnMarker(p), game::toPixel(box.left + at.dx),
+                    game::toPixel(box.top + at.dy)))
+      return true;
+  return false;
+}
+
+// The aim arrow of move `m`: its piece has the turn and the pointer aims the move.
+bool arrowShows(const Surface& pic, const Move& m, const View& v) {
+  const auto box = game::layout::tileBox(m.x, m.y, v.x, v.y);
+  const game::layout::Offset at = game::layout::aimArrowOffset(m.dx, m.dy);
+  return spriteShows(pic, game::layout::aimArrow(m.dx, m.dy), game::toPixel(box.left + at.dx),
+                     game::toPixel(box.top + at.dy));
+}
+
+// The stage played by the rules alongside the game, to know which piece each move moves.
+struct Position {
+  rules::PlayState ps;
+  Position(const common::StageSet& stages, int stage) {
+    ps.loadStage(stages, stage);
+    ps.numberPieces();
+    ps.turnPass();
+  }
+  uint8_t code(const Move& m) const { return ps.playField[m.x][m.y]; }
+  void play(const Move& m) {
+    ps.aimDX = static_cast<int16_t>(m.dx);
+    ps.aimDY = static_cast<int16_t>(m.dy);
+    if (ps.moveAttempt()) ps.arrive(ps.moveDistance());
+    ps.turnPass();
+  }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Aiming: the quadrant of the pointer around the active cell's centre picks the direction.
+// Cells near the sides need the view scrolled; holding the right button far to one side
+// scrolls until the offset stops at its limit, so the offsets stay known exactly.
+
+// A pointer position that aims `m` under view `v`, inside the field area and below the
+// two buttons; nothing when the cell's centre is too close to the surface's edge.
+std::optional<std::pair<int, int>> aimPoint(const Move& m, const View& v) {
+  const auto box = game::layout::tileBox(m.x, m.y, v.x, v.y);
+  const double cx = box.left + 32, cy = box.top + 16;
+  const bool left = m.dx == -1 || m.dy == 1, up = m.dx == -1 || m.dy == -1;
+  const int px = static_cast<int>(left ? cx - 20 : cx + 20);
+  const int py = static_cast<int>(up ? cy - 10 : cy + 10);
+  if (px < 4 || px > 495 || py < 40 || py > 345) return std::nullopt;
+  return std::pair{px, py};
+}
+
+// Scrolls until the marker of the piece about to move shows where the view at `limitX`
+// puts it.
+bool scrollTo(const Pointer& p, View& v, double limitX, uint8_t code, const Move& m) {
+  // (250 - mouseX) / 8 per frame; y stays where it is with the pointer at y = 150.
+  p.move(limitX < 0 ? 496 : 4, 150);
+  v.x = limitX;
+  return p.click([&](const Surface& pic) { return markerShows(pic, code, m.x, m.y, v); }, 3);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+// A runnable folder of the built game, whose path holds a blank, and what the tests
+// compare the screen with.
+struct GameFolder {
+  testing_support::TempDir dir{"brackle full game"};
+  common::StageSet stages;
+  std::vector<Move> stageOne;  // fewest moves, from the solver that proves stages solvable
+  Surface title, back;
+
+  GameFolder() {
+    const fs::path bin = BRACKLE_BIN_DIR;
+    fs::copy(bin / "brackle", fs::path(dir.path()) / "brackle");
+    for (const std::string& name : testing_support::runtimeFiles())
+      fs::copy(bin / name, fs::path(dir.path()) / name);
+    common::loadStageFile(stages, dir.file("stage.stg"));
+    stageOne = solve::solveStage(stages, 1).solution;
+    title = platform::decodeJpegFile(dir.file("title.jpg"));
+    back = platform::decodeJpegFile(dir.file("back.jpg"));
+  }
+};
+
+TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
+  ASSERT_EQ(IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG, IMG_INIT_PNG);
+  fs::remove_all(SHOTS_DIR);
+  realwindow::Xvfb x(1024, 768);
+  ::setenv("DISPLAY", x.display().c_str(), 1);
+  const GameFolder f;
+  const auto& [dir, stages, stageOne, title, back] = f;
+  ASSERT_FALSE(stageOne.empty()) << "stage 1 has no solution";
+  const std::vector<Move>* solution = &stageOne;
+  std::printf("stage 1: %zu moves\n", solution->size());
+  const auto listIdle = [&](const Surface& s, Rgb stageOneOutline) {
+    return labelShows(s, 1, stageOneOutline, kGreyText) &&
+           labelShows(s, 2, kBlueOutline, kGreyText) && labelShows(s, 30, kBlueOutline, kGreyText);
+  };
+  const auto notTitle = [&](const Surface& pic) { return pic != title; };
+
+  Session s;
+  {
+    GameProcess game(dir.path(), x.display());
+    ASSERT_TRUE(s.windowShown()) << "no window named Skelmora; the X server "
+                                 << (xServerAnswers() ? "answers" : "is gone")
+                                 << "; the game wrote: "
+                                 << testing_support::readFile(dir.file("stderr.txt"));
+    const Pointer p{s};
+
+    // Title: the picture, whole.
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return pic == title; }))
+        << "the title never showed";
+    keep(s.shot, "1-title");
+
+    // A click leaves it; the stage select fades in with every stage not yet cleared.
+    p.move(250, 175);
+    ASSERT_TRUE(p.click(notTitle)) << "the title did not take the click";
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return listIdle(pic, kBlueOutline); }))
+        << "the stage list did not show";
+    keep(s.shot, "2-select");
+
+    // Pointing at stage 1 highlights it and shows its map.
+    p.move(60, 121);
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
+      return labelShows(pic, 1, kBlueOutline, kWhiteText);
+    })) << "stage 1 was not highlighted";
+    EXPECT_EQ(previewMismatches(s.shot, stages, 1), 0);
+    keep(s.shot, "3-hover");
+
+    // A click starts it, and the highlight goes with the fade; the play screen fades in and
+    // shows its two buttons.
+    ASSERT_TRUE(p.click([&](const Surface& pic) {
+      return !labelShows(pic, 1, kBlueOutline, kWhiteText);
+    })) << "the list did not take the click";
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
+      return orMatches(pic, 0, 0, 64, 32, back, 0, 320) == 64 * 32 &&
+             orMatches(pic, 436, 0, 64, 32, back, 0, 288) == 64 * 32;
+    })) << "the play screen did not show its buttons";
+    keep(s.shot, "4-play");
+
+    // The stored moves, aimed by the quadrant of the pointer around the active cell. Each
+    // click waits for the move's arrow and is held until the marker leaves the piece.
+    View view;
+    Position position(stages, 1);
+    int n = 0;
+    for (const Move& m : *solution) {
+      ++n;
+      const uint8_t code = position.code(m);
+      auto point = aimPoint(m, view);
+      if (!point) {
+        for (double limit : {-250.0, 200.0}) {
+          if (aimPoint(m, View{limit, view.y})) {
+            ASSERT_TRUE(scrollTo(p, view, limit, code, m)) << "the view did not scroll";
+            break;
+          }
+        }
+        point = aimPoint(m, view);
+      }
+      ASSERT_TRUE(point) << "move " << n << " cannot be aimed inside the window";
+      p.move(point->first, point->second);
+      ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return arrowShows(pic, m, view); }))
+          << "no arrow for move " << n;
+      ASSERT_TRUE(p.click([&](const Surface& pic) {
+        return !markerShows(pic, code, m.x, m.y, view);
+      })) << "move "
+          << n << " was not taken";
+      position.play(m);
+      if (n < static_cast<int>(solution->size())) {
+        keep(playSurface(realwindow::screenshot(), *s.at), "5-move-" + std::to_string(n));
+      }
+    }
+
+    // The last move clears the field: the banner over the frozen field.
+    ASSERT_TRUE(s.waitFor(bannerShows)) << "no stage-clear banner";
+    keep(s.shot, "6-banner");
+    p.move(300, 60);  // off the list, so no label is highlighted when it comes back
+
+    // Back on the list, stage 1 marked purple.
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return listIdle(pic, kPurpleOutline); }))
+        << "the list did not come back with stage 1 marked";
+    keep(s.shot, "7-list-cleared");
+
+    EXPECT_EQ(game.close(kPatience), 0);
+  }
+  std::string want;
+  for (int i = 0; i < 31; ++i) want += i == 0 ? "True\r\n" : "False\r\n";
+  EXPECT_EQ(testing_support::readFile(dir.file("clear.sav")), want);
+  EXPECT_EQ(testing_support::readFile(dir.file("stderr.txt")), "");
+
+  // A second start reads the record: stage 1 is still marked.
+  {
+    GameProcess game(dir.path(), x.display());
+    ASSERT_TRUE(s.windowShown()) << "no window at the second start; the X server "
+                                 << (xServerAnswers() ? "answers" : "is gone")
+                                 << "; the game wrote: "
+                                 << testing_support::readFile(dir.file("stderr.txt"));
+    const Pointer p{s};
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return pic == title; }))
+        << "the title never showed at the second start";
+    p.move(250, 175);
+    ASSERT_TRUE(p.click(notTitle)) << "the title did not take the click";
+    p.move(300, 60);
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return listIdle(pic, kPurpleOutline); }))
+        << "after a restart stage 1 is not marked";
+    keep(s.shot, "8-restarted");
+    EXPECT_EQ(game.close(kPatience), 0);
+  }
+  EXPECT_EQ(testing_support::readFile(dir.file("clear.sav")), want);
+  EXPECT_EQ(testing_support::readFile(dir.file("stderr.txt")), "");
+}
+
+// The keys alone, on a desktop with a window manager: F11 fills the screen at twice the size
+// and Alt+Enter gives the window back; in play one move and Backspace give back the start
+// picture, and the keys of the fewest moves clear stage 1.
+TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
+  realwindow::Xvfb x(1024, 768);
+  ::setenv("DISPLAY", x.display().c_str(), 1);
+  realwindow::WindowManager wm(x.display());
+  const GameFolder f;
+  const auto& [dir, stages, stageOne, title, back] = f;
+  ASSERT_FALSE(stageOne.empty()) << "stage 1 has no solution";
+  const char* names[2][3] = {{"Up", "", "Down"}, {"Left", "", "Right"}};  // by dy, then dx
+  const auto keyOf = [&](const Move& m) { return m.dy ? names[0][m.dy + 1] : names[1][m.dx + 1]; };
+
+  Session s;
+  GameProcess game(dir.path(), x.display());
+  ASSERT_TRUE(s.windowShown()) << "no window; the game wrote: "
+                               << testing_support::readFile(dir.file("stderr.txt"));
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return pic == title; }));
+  Pointer{s}.move(250, 175);
+  xdotool("click 1");  // the window manager gives the clicked window the keyboard
+  ASSERT_TRUE(realwindow::within(kPatience, [&] {
+    return realwindow::capture({"xdotool", "getwindowfocus"}).rfind(s.id, 0) == 0;
+  })) << "the game window did not get the keyboard";
+
+  // Full screen: the title at twice its size, centred on black; then the window again.
+  xdotool("key F11");
+  std::optional<Geometry> full;
+  ASSERT_TRUE(realwindow::within(kPatience, [&] {
+    full = realwindow::findWindow("Skelmora");
+    return full && full->width == 1024 && full->height == 768;
+  })) << "F11 did not fill the screen";
+  Surface screen;
+  int wrong = 0;
+  realwindow::within(kPatience, [&] {
+    screen = realwindow::screenshot();
+    wrong = 0;
+    for (int y = 0; y < title.height(); ++y)
+      for (int x = 0; x < title.width(); ++x)
+        wrong += !(screen.pixel(12 + 2 * x + 1, 34 + 2 * y + 1) == title.pixel(x, y));
+    return wrong == 0;
+  });
+  keep(screen, "k1-full-screen");
+  EXPECT_EQ(wrong, 0) << "the full screen is not the title at twice its size";
+  EXPECT_EQ(screen.pixel(5, 5), platform::kBlack);
+  xdotool("key alt+Return");
+  ASSERT_TRUE(realwindow::within(kPatience, [&] {
+    s.at = realwindow::findWindow("Skelmora");
+    return s.at && s.at->width == 501 && s.at->height == 351;
+  })) << "Alt+Enter did not give the window back";
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return pic == title; }));
+
+  // Into stage 1 with the pointer, then the pointer out of the way.
+  const Pointer p{s};
+  ASSERT_TRUE(p.click([&](const Surface& pic) { return pic != title; }))
+      << "the title did not take the click";
+  p.move(60, 121);
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
+    return labelShows(pic, 1, kBlueOutline, kWhiteText);
+  })) << "the stage list did not show";
+  ASSERT_TRUE(p.click([&](const Surface& pic) {
+    return !labelShows(pic, 1, kBlueOutline, kWhiteText);
+  })) << "the list did not take the click";
+  p.move(10, 340);
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
+    return orMatches(pic, 0, 0, 64, 32, back, 0, 320) == 64 * 32;
+  })) << "the play screen did not show";
+
+  // The start as shown over its four-frame cycle (the marker, the arrow and the pieces
+  // animate): screenshots until four pictures were seen or many frames went by.
+  Position position(stages, 1);
+  const View view;
+  std::vector<Surface> start;
+  {
+    std::atomic<bool> answered = false;
+    std::thread frames([&] { answered = realwindow::framesPass(XWIN_PROGRAM, s.id, 16); });
+    while (start.size() < 4 && !answered) {
+      const Surface now = playSurface(realwindow::screenshot(), *s.at);
+      if (std::find(start.begin(), start.end(), now) == start.end()) start.push_back(now);
+    }
+    frames.join();
+  }
+  const auto isStart = [&](const Surface& pic) {
+    return std::find(start.begin(), start.end(), pic) != start.end();
+  };
+  // A key moves the first piece: the marker goes to the next one. Backspace gives the
+  // start back.
+  const uint8_t firstCode = position.code(stageOne[0]);
+  xdotool(std::string("key ") + keyOf(stageOne[0]));
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
+    return !markerShows(pic, firstCode, stageOne[0].x, stageOne[0].y, view);
+  })) << "the key did not move the first piece";
+  xdotool("key BackSpace");
+  ASSERT_TRUE(s.waitFor(isStart)) << "Backspace did not give back the start picture";
+  keep(s.shot, "k2-undone");
+  for (int i = 0; i < 4; ++i) {
+    const Surface now = playSurface(realwindow::screenshot(), *s.at);
+    EXPECT_TRUE(isStart(now)) << "Backspace did not give back the start picture";
+  }
+  // The keys of the fewest moves, each once the marker has left the piece before.
+  for (const Move& m : stageOne) {
+    const uint8_t code = position.code(m);
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
+      return markerShows(pic, code, m.x, m.y, view);
+    })) << "the piece at "
+        << m.x << "," << m.y << " did not get the turn";
+    xdotool(std::string("key ") + keyOf(m));
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
+      return !markerShows(pic, code, m.x, m.y, view);
+    })) << "the key did not move the piece at "
+        << m.x << "," << m.y;
+    position.play(m);
+  }
+  ASSERT_TRUE(s.waitFor(bannerShows)) << "the keys did not clear stage 1";
+  keep(s.shot, "k3-banner");
+  EXPECT_EQ(game.close(kPatience), 0);
+  EXPECT_EQ(testing_support::readFile(dir.file("clear.sav")).substr(0, 6), "True\r\n");
+}
+
+}  // namespace
