@@ -25,10 +25,6 @@ std::vector<Sent> sent(const platform::ScriptedHost& h, size_t from = 0) {
   return out;
 }
 
-void frame(game::Game& g) {
-  g.frameStart = g.host.tickCount();
-  g.pacing.waitFrame(100);
-}
 
 TEST(Music, StartLoopAndStopSendTheseTexts) {
   GameRig r;
@@ -40,14 +36,14 @@ TEST(Music, StartLoopAndStopSendTheseTexts) {
   EXPECT_TRUE(r.g.bgmPlaying);
 
   size_t mark = r.host.mciCalls.size();
-  frame(r.g);
+  r.frame();
   EXPECT_EQ(sent(r.host, mark), (std::vector<Sent>{{"status bgm mode", false}}));
 
   // The tune ended between two frames: the next frame starts it from the beginning.
   for (const char* mode : {"stopped", "paused", "not ready"}) {
     r.host.statusMode = mode;
     mark = r.host.mciCalls.size();
-    frame(r.g);
+    r.frame();
     EXPECT_EQ(sent(r.host, mark), (std::vector<Sent>{{"status bgm mode", false},
                                                      {"seek bgm to start", true},
                                                      {"play bgm notify", true}}))
@@ -55,7 +51,7 @@ TEST(Music, StartLoopAndStopSendTheseTexts) {
   }
   r.host.statusMode = "playing and more";  // only the first seven characters count
   mark = r.host.mciCalls.size();
-  frame(r.g);
+  r.frame();
   EXPECT_EQ(sent(r.host, mark).size(), 1u);
 
   mark = r.host.mciCalls.size();
@@ -66,7 +62,7 @@ TEST(Music, StartLoopAndStopSendTheseTexts) {
   // Closed: nothing more is sent, not even the status poll.
   mark = r.host.mciCalls.size();
   r.g.pacing.bgmControl(game::kBgmStop);
-  frame(r.g);
+  r.frame();
   EXPECT_EQ(sent(r.host, mark).size(), 0u);
 }
 
@@ -77,17 +73,17 @@ TEST(Music, MPausesTheTuneUntilMIsPressedAgain) {
   r.g.bgmFile = "run.mid";
   r.g.pacing.bgmControl(game::kBgmStart);
   r.host.key(platform::Key::kM);
-  frame(r.g);
+  r.frame();
   size_t mark = r.host.mciCalls.size();
   r.host.statusMode = "stopped";
-  frame(r.g);
-  frame(r.g);
+  r.frame();
+  r.frame();
   EXPECT_EQ(sent(r.host, mark), (std::vector<Sent>{{"stop bgm", true}}));
   r.host.key(platform::Key::kM);
-  frame(r.g);
+  r.frame();
   mark = r.host.mciCalls.size();
   r.host.statusMode = "playing";
-  frame(r.g);
+  r.frame();
   EXPECT_EQ(sent(r.host, mark),
             (std::vector<Sent>{{"play bgm notify", true}, {"status bgm mode", false}}));
   EXPECT_TRUE(r.g.pendingKeys.empty());
@@ -97,7 +93,7 @@ TEST(Music, EmptyFileNameSendsNothing) {
   GameRig r;
   r.g.bgmFile = "";
   for (int mode : {0, 2, 1, 3, -1}) r.g.pacing.bgmControl(static_cast<game::BgmMode>(mode));
-  frame(r.g);
+  r.frame();
   EXPECT_TRUE(r.host.mciCalls.empty());
 }
 
@@ -106,7 +102,7 @@ TEST(Music, StopOrPollWithoutAStartSendsNothing) {
   r.g.bgmFile = "run.mid";
   r.g.pacing.bgmControl(game::kBgmStop);
   r.g.pacing.bgmControl(game::kBgmKeepPlaying);
-  frame(r.g);
+  r.frame();
   EXPECT_TRUE(r.host.mciCalls.empty());
 }
 

@@ -9,17 +9,12 @@ namespace {
 
 using testing_support::GameRig;
 
-// One bare frame of any loop: take the tick, draw nothing, wait.
-void frame(game::Game& g, int period = 100) {
-  g.frameStart = g.host.tickCount();
-  g.pacing.waitFrame(period);
-}
 
 TEST(WaitFrame, AnimPhaseRunsOneTwoOneZero) {
   GameRig r;
   std::vector<int> phases;
   for (int i = 0; i < 8; ++i) {
-    frame(r.g, i % 2 ? 50 : 100);  // the period does not matter to the phase
+    r.frame(i % 2 ? 50 : 100);  // the period does not matter to the phase
     phases.push_back(r.g.animPhase);
   }
   EXPECT_EQ(phases, (std::vector<int>{1, 2, 1, 0, 1, 2, 1, 0}));
@@ -30,7 +25,7 @@ TEST(WaitFrame, EndsAtTheFirstTickPastThePeriodWithoutSpinning) {
   for (int period : {100, 50}) {
     const int deliveriesBefore = r.host.deliveries;
     const uint32_t start = r.host.now();
-    frame(r.g, period);
+    r.frame(period);
     EXPECT_EQ(r.host.now() - start, static_cast<uint32_t>(period) + 1);
     // An idle frame sleeps in the platform instead of polling it in a loop.
     EXPECT_LE(r.host.deliveries - deliveriesBefore, 2);
@@ -39,7 +34,7 @@ TEST(WaitFrame, EndsAtTheFirstTickPastThePeriodWithoutSpinning) {
     const uint32_t next = r.host.now();
     r.host.at(next + static_cast<uint32_t>(period),
               {platform::ScriptedHost::EventType::Move, 0, static_cast<float>(period), 1});
-    frame(r.g, period);
+    r.frame(period);
     EXPECT_EQ(r.g.mouseX, period);
     EXPECT_EQ(r.host.now() - next, static_cast<uint32_t>(period) + 1);
   }
@@ -60,7 +55,7 @@ TEST(WaitFrame, LateFrameDeliversEventsOnceAndReturnsAtOnce) {
   // Drawing time that each tick reading costs counts against the frame too.
   r.host.costPerTickRead = 150;
   const uint32_t before = r.host.now();
-  frame(r.g);
+  r.frame();
   EXPECT_EQ(r.host.deliveries - deliveriesBefore, 2);
   EXPECT_EQ(r.host.now() - before, 300u);  // the frame's two readings, nothing waited
 }
@@ -71,7 +66,7 @@ TEST(WaitFrame, FramesKeepTheirLengthAcrossTheTickWrap) {
   bool wrapped = false;
   for (int i = 0; i < 6; ++i) {
     const uint32_t start = host.now();
-    frame(r.g);
+    r.frame();
     EXPECT_EQ(host.now() - start, 101u) << "frame " << i << " started at " << start;
     wrapped = wrapped || host.now() < start;
   }

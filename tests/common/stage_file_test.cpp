@@ -47,6 +47,17 @@ std::vector<std::string> goodLines(int count) {
   return lines;
 }
 
+// How loading `path` failed; a failure of the test when it loaded.
+common::FileError loadFailure(StageSet& set, const std::string& path) {
+  try {
+    common::loadStageFile(set, path);
+  } catch (const common::FileError& e) {
+    return e;
+  }
+  ADD_FAILURE() << path << " loaded";
+  return {path, ""};
+}
+
 void expectGoodStage(const StageSet& set, int s) {
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x)
@@ -98,13 +109,9 @@ TEST(StageFileRead, TwentyNineLinesFailNamingTheFile) {
   const std::string path = dir.file("stage.stg");
   writeFile(path, joinLines(goodLines(29)));
   StageSet set;
-  try {
-    common::loadStageFile(set, path);
-    FAIL() << "a file of 29 lines loaded";
-  } catch (const common::FileError& e) {
-    EXPECT_EQ(e.file(), path);
-    EXPECT_NE(e.cause().find("29"), std::string::npos) << e.cause();
-  }
+  const common::FileError e = loadFailure(set, path);
+  EXPECT_EQ(e.file(), path);
+  EXPECT_NE(e.cause().find("29"), std::string::npos) << e.cause();
   // What was read before the failure is kept.
   expectGoodStage(set, 29);
 }
@@ -112,19 +119,9 @@ TEST(StageFileRead, TwentyNineLinesFailNamingTheFile) {
 TEST(StageFileRead, MissingFileOrFolderFailsNamingIt) {
   TempDir dir;
   StageSet set;
-  try {
-    common::loadStageFile(set, dir.file("stage.stg"));
-    FAIL() << "a missing file loaded";
-  } catch (const common::FileError& e) {
-    EXPECT_EQ(e.file(), dir.file("stage.stg"));
-  }
+  EXPECT_EQ(loadFailure(set, dir.file("stage.stg")).file(), dir.file("stage.stg"));
   ASSERT_EQ(::mkdir(dir.file("stage.stg").c_str(), 0755), 0);
-  try {
-    common::loadStageFile(set, dir.file("stage.stg"));
-    FAIL() << "a folder loaded";
-  } catch (const common::FileError& e) {
-    EXPECT_EQ(e.cause(), "is a folder");
-  }
+  EXPECT_EQ(loadFailure(set, dir.file("stage.stg")).cause(), "is a folder");
 }
 
 TEST(StageFileRead, BareLineFeedsMakeOneLongLine) {
@@ -141,12 +138,8 @@ TEST(StageFileRead, BareLineFeedsMakeOneLongLine) {
   for (const std::string& text :
        {joinLines(goodLines(30), "\n"), joinLines(goodLines(3)) + joinLines(goodLines(27), "\n")}) {
     writeFile(dir.file("stage.stg"), text);
-    try {
-      common::loadStageFile(set, dir.file("stage.stg"));
-      FAIL() << "a file of LF line ends loaded";
-    } catch (const common::FileError& e) {
-      EXPECT_EQ(e.cause(), "lines end in LF only; the file needs CR LF");
-    }
+    EXPECT_EQ(loadFailure(set, dir.file("stage.stg")).cause(),
+              "lines end in LF only; the file needs CR LF");
   }
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "tests/play/play_scene.h"
+#include "tests/support/pixels.h"
 
 namespace play_test {
 namespace {
@@ -18,13 +19,6 @@ bool sameField(const Frame& f, const game::Game& g) {
     for (int x = 0; x < 10; ++x)
       if (f.field[x][y] != g.playField[x][y]) return false;
   return true;
-}
-
-double blackShare(const platform::Surface& s) {
-  int black = 0;
-  for (int y = 0; y < s.height(); ++y)
-    for (int x = 0; x < s.width(); ++x) black += s.pixel(x, y) == platform::kBlack;
-  return static_cast<double>(black) / (s.width() * s.height());
 }
 
 // A walker at (1, 1) with grass on all four sides.
@@ -148,10 +142,6 @@ TEST(PlayPicture, MarkerArrowAndButtonsFollowTheExactCentre) {
         const int my = static_cast<int>(std::nearbyint(Y - 50 - h));
         EXPECT_EQ(f.pic.pixel(mx, my), coded(224 + 32 * f.animPhase, 64));
         EXPECT_EQ(f.pic.pixel(mx + 31, my + 31), coded(255 + 32 * f.animPhase, 95));
-        const auto ored = [](Rgb a, Rgb b) {
-          return Rgb{static_cast<uint8_t>(a.r | b.r), static_cast<uint8_t>(a.g | b.g),
-                     static_cast<uint8_t>(a.b | b.b)};
-        };
         EXPECT_EQ(f.pic.pixel(0, 0), ored(kFlat, coded(0, 320)));
         EXPECT_EQ(f.pic.pixel(63, 31), ored(kFlat, coded(63, 351)));
         EXPECT_EQ(f.pic.pixel(436, 0), ored(kFlat, coded(0, 288)));

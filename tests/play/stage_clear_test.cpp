@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/play/play_scene.h"
+#include "tests/support/pixels.h"
 
 namespace play_test {
 namespace {
@@ -47,9 +48,7 @@ TEST(StageClear, BannerIsOredOverTheFrozenPictureForFiftyOneFrames) {
           word = coded(64 + x - 130, 256 + 32 * ph + y - 110);
         if (y >= 110 && y < 142 && x >= 278 && x < 374)
           word = coded(224 + x - 278, 128 + 32 * ph + y - 110);
-        want = {static_cast<uint8_t>(want.r | word.r), static_cast<uint8_t>(want.g | word.g),
-                static_cast<uint8_t>(want.b | word.b)};
-        ASSERT_EQ(f.pic.pixel(x, y), want) << x << "," << y << " phase " << ph;
+        ASSERT_EQ(f.pic.pixel(x, y), ored(want, word)) << x << "," << y << " phase " << ph;
       }
     }
   }

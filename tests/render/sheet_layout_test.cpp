@@ -8,6 +8,7 @@
 
 #include "assets/embedded.h"
 #include "game/render/layout.h"
+#include "game/render/sprite_sheet.h"
 #include "platform/bmp.h"
 
 namespace {
@@ -27,11 +28,7 @@ struct Masked {
 };
 
 const Surface& sheet() {
-  static const Surface s = [] {
-    auto b = assets::spriteSheetBmp();
-    return platform::decodeBmp(b.data(), b.size());
-  }();
-  return s;
+  return game::spriteSheet();
 }
 
 const Surface& palette() {

@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -16,7 +18,10 @@
 #include <thread>
 #include <vector>
 
+#include "platform/bmp.h"
 #include "platform/raster.h"
+#include "tests/support/file_text.h"
+#include "tests/support/pixels.h"
 #include "tests/support/run_program.h"
 
 namespace realwindow {
@@ -24,7 +29,8 @@ namespace realwindow {
 // How long any wait may take: a busy machine can be this slow.
 constexpr std::chrono::seconds kPatience{30};
 
-// Xvfb on a display number it picks itself (-displayfd), stopped with the object.
+// Xvfb on a display number it picks itself (-displayfd), made this process's DISPLAY, stopped
+// with the object.
 class Xvfb {
  public:
   Xvfb(int width, int height) {
@@ -48,6 +54,7 @@ class Xvfb {
     ::close(fds[0]);
     if (number.empty()) throw std::runtime_error("Xvfb did not start");
     display_ = ":" + number;
+    ::setenv("DISPLAY", display_.c_str(), 1);
   }
   ~Xvfb() {
     ::kill(pid_, SIGTERM);
@@ -84,6 +91,13 @@ inline platform::Surface screenshot() {
                   static_cast<uint8_t>(ppm[i + 2])});
     }
   return s;
+}
+
+// Keeps a screenshot as `name`.bmp in `folder`, for people to look at.
+inline void keepShot(const platform::Surface& shot, const std::string& folder,
+                     const std::string& name) {
+  std::filesystem::create_directories(folder);
+  testing_support::writeFile(folder + "/" + name + ".bmp", platform::encodeBmp24(shot));
 }
 
 // xdotool with these arguments (blank-separated: numbers, key and button names).
@@ -139,6 +153,54 @@ bool within(std::chrono::milliseconds limit, F test) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
 }
+
+// The game's play surface: the top left of its window, before any scaling.
+constexpr int kSurfaceWidth = 500, kSurfaceHeight = 350;
+
+inline platform::Surface playSurface(const platform::Surface& screen, const Geometry& at) {
+  return testing_support::crop(screen, at.x, at.y, kSurfaceWidth, kSurfaceHeight);
+}
+
+// The game's window, its id, and the last screenshot of its play surface.
+struct Session {
+  std::optional<Geometry> at;
+  std::string id;
+  platform::Surface shot;
+
+  // Screenshots until `test` holds for the play surface; false when it never did.
+  bool waitFor(const std::function<bool(const platform::Surface&)>& test) {
+    return within(kPatience, [&] {
+      shot = playSurface(screenshot(), *at);
+      return test(shot);
+    });
+  }
+  bool windowShown(const std::string& name = "Skelmora") {
+    return within(kPatience, [&] {
+      at = findWindow(name);
+      id = windowId(name);
+      return at.has_value();
+    });
+  }
+};
+
+// The pointer, in pixels of the play surface.
+struct Pointer {
+  Session& s;
+  void move(int x, int y) const {
+    xdotool("mousemove " + std::to_string(s.at->x + x) + " " + std::to_string(s.at->y + y));
+  }
+  // Held until `taken` shows on the play surface, and a quarter of a second at least: the
+  // game only sees a press that lasts past a frame. `held` runs first, with the button down.
+  bool click(const std::function<bool(const platform::Surface&)>& taken, int button = 1,
+             const std::function<void()>& held = nullptr) const {
+    xdotool("mousedown " + std::to_string(button));
+    if (held) held();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    const bool ok = s.waitFor(taken);
+    xdotool("mouseup " + std::to_string(button));
+    return ok;
+  }
+};
 
 // Waits until the program of window `id` has gone through `frames` frames, by the window
 // tool `xwin` (tests/support/xwin.cpp); false when it stopped answering. What a still
@@ -208,6 +270,10 @@ class GameProcess {
   int close(std::chrono::milliseconds limit) {
     if (status_ >= 0) return status_;  // already reaped: its pid may be another's now
     ::kill(pid_, SIGTERM);
+    return waitEnd(limit);
+  }
+  // The exit status once it has ended, or -1 if it still runs after `limit`.
+  int waitEnd(std::chrono::milliseconds limit) {
     within(limit, [&] {
       int st = 0;
       if (::waitpid(pid_, &st, WNOHANG) == pid_) status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128;

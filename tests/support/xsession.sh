@@ -1,6 +1,5 @@
-# Shell helpers for real-window tests: a private X server, waits with a deadline for what a
-# test needs to see, and clicks held until the program has taken them. Source it;
-# `stop_xsession` runs from the caller's trap.
+# Shell helpers for real-window tests: a private X server, and waits with a deadline for what
+# a test needs to see. Source it; `stop_xsession` runs from the caller's trap.
 
 # How long any wait may take, in seconds: a busy machine can be this slow.
 patience=${XSESSION_PATIENCE:-30}
@@ -59,21 +58,4 @@ shows_picture() {
 # ended PID: the process has ended (it may not be reaped yet).
 ended() {
   ! kill -0 "$1" 2>/dev/null || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null
-}
-
-# press_until X Y WINDOW COMMAND...: presses the left button at (X, Y) in the window ("root"
-# for the screen) and holds it until the command succeeds, at least a quarter of a second
-# (the game only sees a press that lasts past a frame); false when the command never did.
-press_until() {
-  local ok=0
-  if [ "$3" = root ]; then
-    xdotool mousemove "$1" "$2"
-  else
-    xdotool mousemove --window "$3" "$1" "$2"
-  fi
-  xdotool mousedown 1
-  sleep 0.25
-  wait_until "${@:4}" || ok=1
-  xdotool mouseup 1
-  return $ok
 }

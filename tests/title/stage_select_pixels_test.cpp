@@ -74,13 +74,17 @@ TEST(StageSelectLabels, HoveredLabelIsWhiteOnBlueAlsoOverACleared) {
   GameRig r(menuScene());
   bool cleared[31] = {};
   r.g.clearFlag[0] = cleared[0] = true;
+  // The list with stage n highlighted, the preview left out.
+  const auto expectHighlighted = [&](int stage) {
+    ASSERT_EQ(r.g.hoverStage, stage);
+    std::string where;
+    EXPECT_EQ(differences(r.g.Pic.image, referenceLabels(cleared, stage), &where, inPreview), 0)
+        << where;
+  };
   r.runMenu([&](int n) {
     if (n == kFirstIdleFrame) r.host.move(100, 120);  // stage 1
     if (n == kFirstIdleFrame + 1) {
-      ASSERT_EQ(r.g.hoverStage, 1);
-      std::string where;
-      EXPECT_EQ(differences(r.g.Pic.image, referenceLabels(cleared, 1), &where, inPreview), 0)
-          << where;
+      expectHighlighted(1);
       // The highlight covers the purple outline and the grey text completely.
       EXPECT_EQ(countInLabel(r.g.Pic.image, 1, kPurpleOutline), 0);
       EXPECT_EQ(countInLabel(r.g.Pic.image, 1, kGreyText), 0);
@@ -89,10 +93,7 @@ TEST(StageSelectLabels, HoveredLabelIsWhiteOnBlueAlsoOverACleared) {
       r.host.move(250, 140);  // stage 12, not cleared
     }
     if (n == kFirstIdleFrame + 2) {
-      ASSERT_EQ(r.g.hoverStage, 12);
-      std::string where;
-      EXPECT_EQ(differences(r.g.Pic.image, referenceLabels(cleared, 12), &where, inPreview), 0)
-          << where;
+      expectHighlighted(12);
       EXPECT_GT(countInLabel(r.g.Pic.image, 1, kPurpleOutline), 40);
       throw StopRun{};
     }

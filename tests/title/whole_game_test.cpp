@@ -28,10 +28,6 @@ struct ScreenRun {
   int frames;  // -1 in an expectation: any number
 };
 
-int whitePixels(const Surface& s) {
-  return countColour(s, platform::kWhite);
-}
-
 // Pixels white in `before` and black in `after`: a fade-in only ever adds white.
 int whiteTurnedBlack(const Surface& before, const Surface& after) {
   int n = 0;
@@ -44,19 +40,8 @@ int whiteTurnedBlack(const Surface& before, const Surface& after) {
 // The preview of `stage` as copies of the sheet's 8 x 8 cells; holes are not checked
 // here, the wave may fly through them.
 void expectPreviewFromSheet(const game::Game& g, int stage) {
-  int wrong = 0;
-  for (int y = 0; y < 10; ++y) {
-    for (int x = 0; x < 10; ++x) {
-      const int c = g.stageSet(x, y, stage);
-      if (c == common::kEmpty) continue;
-      for (int j = 0; j < 8; ++j)
-        for (int i = 0; i < 8; ++i)
-          if (g.Pic.image.pixel(380 + 8 * x + i, 20 + 8 * y + j) !=
-              g.render.chr.pixel(224 + 8 * c + i, 248 + j))
-            ++wrong;
-    }
-  }
-  EXPECT_EQ(wrong, 0) << "preview of stage " << stage;
+  EXPECT_EQ(previewMismatches(g.Pic.image, g.render.chr, g.stageSet, stage), 0)
+      << "preview of stage " << stage;
 }
 
 void expectStarted(const game::Game& g, int stage) {
@@ -175,7 +160,7 @@ TEST(WholeGame, PointerAloneFromTheTitleThroughTwoStagesToTheSavedRecord) {
           EXPECT_EQ(g.fadeStep, stepFrames);
         } else {
           EXPECT_EQ(g.fadeMode, 0);
-          EXPECT_EQ(whitePixels(g.back.image), game::kPicWidth * game::kPicHeight);
+          EXPECT_EQ(countColour(g.back.image, platform::kWhite), game::kPicWidth * game::kPicHeight);
           h.move(400, 320);  // stage 30
           go(Step::PickStage30);
         }
@@ -223,8 +208,8 @@ TEST(WholeGame, PointerAloneFromTheTitleThroughTwoStagesToTheSavedRecord) {
           EXPECT_EQ(screen, Screen::Play);
           EXPECT_EQ(g.fadeStep, 0);
           EXPECT_EQ(stepFrames, 24);
-          EXPECT_GT(whitePixels(g.back.image), 1000);
-          EXPECT_LE(whitePixels(g.back.image), whitePixels(mask));
+          EXPECT_GT(countColour(g.back.image, platform::kWhite), 1000);
+          EXPECT_LE(countColour(g.back.image, platform::kWhite), countColour(mask, platform::kWhite));
           mask = g.back.image;
           h.move(100, 210);  // stage 5
           go(Step::MenuAfterGiveUp);
@@ -236,8 +221,8 @@ TEST(WholeGame, PointerAloneFromTheTitleThroughTwoStagesToTheSavedRecord) {
         if (stepFrames == 1) {
           // The fade-in starts from the nearly black mask play left behind.
           EXPECT_EQ(whiteTurnedBlack(mask, g.back.image), 0);
-          EXPECT_GT(whitePixels(g.back.image), whitePixels(mask));
-          EXPECT_LT(whitePixels(mask), game::kPicWidth * game::kPicHeight / 4);
+          EXPECT_GT(countColour(g.back.image, platform::kWhite), countColour(mask, platform::kWhite));
+          EXPECT_LT(countColour(mask, platform::kWhite), game::kPicWidth * game::kPicHeight / 4);
         }
         EXPECT_FALSE(g.clearFlag[29]) << "giving up clears nothing";
         if (g.fadeMode == 0) {

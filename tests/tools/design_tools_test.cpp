@@ -1,6 +1,5 @@
 // The stage grid form and the brackle-solve program as a user runs it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <random>
@@ -10,6 +9,7 @@
 
 #include "common/atomic_file.h"
 #include "common/stage_file.h"
+#include "tests/support/folders.h"
 #include "tests/support/run_program.h"
 #include "tools/stage_design/stage_text.h"
 
@@ -69,14 +69,6 @@ TEST(StageGrid, RejectsBrokenSources) {
 // folder whose name holds a blank, as a user's may.
 class SolveProgram : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("brackle solve " + std::to_string(::getpid()) + " " +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   int run(std::vector<std::string> args, const std::string& program = "brackle-solve") {
     args.insert(args.begin(), std::string(BRACKLE_BIN_DIR) + "/" + program);
     const testing_support::ProgramRun r = testing_support::runProgram(args);
@@ -112,7 +104,8 @@ class SolveProgram : public ::testing::Test {
     return {};
   }
 
-  fs::path dir_;
+  testing_support::TempDir temp_{"brackle solve"};
+  fs::path dir_ = temp_.path();
   std::string out_, err_;
 };
 

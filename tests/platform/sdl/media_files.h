@@ -2,8 +2,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,6 +28,21 @@ inline std::vector<uint8_t> shortTune() {
           0x83, 0x60, 0x80, 0x3c, 0x40,              // off a quarter later
           0x00, 0xff, 0x2f, 0x00};
 }
+
+// An environment variable set (unset for nullptr) for a scope, then as it was: the audio
+// driver is read when a Media opens.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
 
 // Polls `done` every 10 ms until it holds or `ms` milliseconds have passed.
 inline bool waitFor(const std::function<bool()>& done, int ms) {

@@ -178,30 +178,8 @@ TEST_F(MediaCommands, TheWavePlayerShrugsOffBadFiles) {
   EXPECT_EQ(send("open " + shippedFile("run.mid") + " alias bgm"), 0);
 }
 
-// Environment changes last only for one test: the audio driver is read when a Media opens.
-class AudioDriver {
- public:
-  explicit AudioDriver(const char* name) {
-    if (const char* old = std::getenv("SDL_AUDIODRIVER")) old_ = old, had_ = true;
-    if (name)
-      setenv("SDL_AUDIODRIVER", name, 1);
-    else
-      unsetenv("SDL_AUDIODRIVER");
-  }
-  ~AudioDriver() {
-    if (had_)
-      setenv("SDL_AUDIODRIVER", old_.c_str(), 1);
-    else
-      unsetenv("SDL_AUDIODRIVER");
-  }
-
- private:
-  std::string old_;
-  bool had_ = false;
-};
-
 TEST(MediaWithoutSound, NoAudioDeviceIsQuietFailureNotACrash) {
-  AudioDriver none("no-such-driver");
+  media_test::ScopedEnv none("SDL_AUDIODRIVER", "no-such-driver");
   platform::Media media;
   EXPECT_FALSE(media.hasAudio());
   EXPECT_EQ(media.midiBackEnd(), "");
@@ -215,7 +193,7 @@ TEST(MediaWithoutSound, NoAudioDeviceIsQuietFailureNotACrash) {
 }
 
 TEST(MediaWithoutSound, WhateverTheMachineOffersIsUsedConsistently) {
-  AudioDriver automatic(nullptr);
+  media_test::ScopedEnv automatic("SDL_AUDIODRIVER", nullptr);
   platform::Media media;
   std::string reply;
   const int opened = media.mciSendString("open " + shippedFile("run.mid") + " alias bgm", &reply);

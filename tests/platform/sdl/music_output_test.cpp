@@ -42,16 +42,10 @@ Levels measure(const std::string& raw) {
 }
 
 // Every Media made in the scope writes what it plays to `raw`, in real time.
-class DiskAudio {
- public:
-  explicit DiskAudio(const std::string& raw) {
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
-  }
-  ~DiskAudio() {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    unsetenv("SDL_DISKAUDIOFILE");
-  }
+struct DiskAudio {
+  explicit DiskAudio(const std::string& raw)
+      : driver("SDL_AUDIODRIVER", "disk"), file("SDL_DISKAUDIOFILE", raw.c_str()) {}
+  media_test::ScopedEnv driver, file;
 };
 
 void sleepMs(int ms) {

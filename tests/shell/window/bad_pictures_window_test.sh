@@ -4,7 +4,7 @@
 # status 1 without a crash. Where the box cannot show (an X server without the fonts it
 # needs), a plain message window shows instead and standard error says why; without that
 # too, standard error says why not.
-# Usage: bad_pictures_window_test.sh BIN_DIR XWIN
+# Usage: bad_pictures_window_test.sh BIN_DIR
 set -euo pipefail
 bin=$1
 work=$(mktemp -d "/tmp/brackle bad media XXXXXX")

@@ -1,7 +1,5 @@
 // The built game in a real X window, played as a new player would, progress kept on restart.
 // Each step waits for the picture that shows the game took it.
-#include <SDL.h>
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,6 +34,9 @@ using platform::Surface;
 using realwindow::GameProcess;
 using realwindow::Geometry;
 using realwindow::kPatience;
+using realwindow::playSurface;
+using realwindow::Pointer;
+using realwindow::Session;
 using realwindow::xdotool;
 using realwindow::xServerAnswers;
 using testing_support::kBlueOutline;
@@ -43,63 +44,10 @@ using testing_support::kGreyText;
 using testing_support::kPurpleOutline;
 using testing_support::kWhiteText;
 
-// ---------------------------------------------------------------------------------------------
-// Screenshots: what the play surface shows, kept as PNG files for people to look at.
-
-Surface playSurface(const Surface& screen, const Geometry& at) {
-  return testing_support::crop(screen, at.x, at.y, game::kPicWidth, game::kPicHeight);
-}
-
+// Screenshots of the play surface, kept for people to look at.
 void keep(const Surface& pic, const std::string& name) {
-  fs::create_directories(SHOTS_DIR);
-  Surface copy = pic;
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(copy.data(), copy.width(), copy.height(), 24,
-                                                      copy.width() * 3, SDL_PIXELFORMAT_RGB24);
-  ASSERT_NE(s, nullptr);
-  EXPECT_EQ(IMG_SavePNG(s, (fs::path(SHOTS_DIR) / (name + ".png")).c_str()), 0);
-  SDL_FreeSurface(s);
+  realwindow::keepShot(pic, SHOTS_DIR, name);
 }
-
-// The game's window, its id, and the last screenshot of its play surface.
-struct Session {
-  std::optional<Geometry> at;
-  std::string id;
-  Surface shot;
-
-  bool waitFor(const std::function<bool(const Surface&)>& test) {
-    return realwindow::within(kPatience, [&] {
-      shot = playSurface(realwindow::screenshot(), *at);
-      return test(shot);
-    });
-  }
-  bool windowShown() {
-    return realwindow::within(kPatience, [&] {
-      at = realwindow::findWindow("Skelmora");
-      id = realwindow::windowId("Skelmora");
-      return at.has_value();
-    });
-  }
-};
-
-// ---------------------------------------------------------------------------------------------
-// The pointer.
-
-// Pointer positions are given in pixels of the play surface.
-struct Pointer {
-  Session& s;
-  void move(int x, int y) const {
-    xdotool("mousemove " + std::to_string(s.at->x + x) + " " + std::to_string(s.at->y + y));
-  }
-  // Held until `taken` shows on the screen, and across at least two frames: a press and
-  // release inside one wait are never seen.
-  bool click(const std::function<bool(const Surface&)>& taken, int button = 1) const {
-    xdotool("mousedown " + std::to_string(button));
-    std::this_thread::sleep_for(250ms);
-    const bool ok = s.waitFor(taken);
-    xdotool("mouseup " + std::to_string(button));
-    return ok;
-  }
-};
 
 // ---------------------------------------------------------------------------------------------
 // What the screens must show, from the documented layout.
@@ -124,6 +72,12 @@ int orMatches(const Surface& pic, int x, int y, int w, int h, const Surface& und
   return w * h - testing_support::differences(testing_support::crop(pic, x, y, w, h), want);
 }
 
+// The play screen's two buttons ORed over the background.
+bool buttonsShow(const Surface& pic, const Surface& back) {
+  return orMatches(pic, 0, 0, 64, 32, back, 0, 320) == 64 * 32 &&
+         orMatches(pic, 436, 0, 64, 32, back, 0, 288) == 64 * 32;
+}
+
 // The banner ORs its letters over the frozen field: every pixel has at least the
 // letters' bits, in one of the three animation frames.
 bool bannerShows(const Surface& pic) {
@@ -144,38 +98,27 @@ bool bannerShows(const Surface& pic) {
   return false;
 }
 
-int previewMismatches(const Surface& pic, const common::StageSet& stages, int stage) {
-  const Surface& chr = game::spriteSheet();
-  int wrong = 0;
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) {
-      const int c = stages(x, y, stage);
-      if (c == common::kEmpty) continue;
-      wrong +=
-          testing_support::differences(testing_support::crop(pic, 380 + 8 * x, 20 + 8 * y, 8, 8),
-                                       testing_support::crop(chr, 224 + 8 * c, 248, 8, 8));
-    }
-  return wrong;
-}
-
-// ---------------------------------------------------------------------------------------------
 using solve::Move;
 
 struct View {
   double x = -50, y = 30;
 };
 
-// Whether `sprite` stands at (x, y): nearly all of its opaque pixels on the surface show its
-// picture (something drawn with OR may lie over a few), and enough of them are on it.
-bool spriteShows(const Surface& pic, const game::layout::Sprite& sprite, int x, int y) {
+// Whether `sprite` stands at `offset` from the tile box of the fractional cell (x, y):
+// nearly all of its opaque pixels on the surface show its picture (something drawn with OR
+// may lie over a few), and enough of them are on it.
+bool spriteShows(const Surface& pic, const game::layout::Sprite& sprite, double x, double y,
+                 game::layout::Offset offset, const View& v) {
   const Surface& chr = game::spriteSheet();
+  const auto box = game::layout::tileBox(x, y, v.x, v.y);
+  const int left = game::toPixel(box.left + offset.dx), top = game::toPixel(box.top + offset.dy);
   int inside = 0, same = 0;
   for (int j = 0; j < sprite.picture.h; ++j)
     for (int i = 0; i < sprite.picture.w; ++i) {
       if (chr.pixel(sprite.maskX + i, sprite.maskY + j) != platform::kBlack) continue;
-      if (!pic.contains(x + i, y + j)) continue;
+      if (!pic.contains(left + i, top + j)) continue;
       ++inside;
-      same += pic.pixel(x + i, y + j) == chr.pixel(sprite.picture.x + i, sprite.picture.y + j);
+      same += pic.pixel(left + i, top + j) == chr.pixel(sprite.picture.x + i, sprite.picture.y + j);
     }
   return inside >= 50 && same * 10 >= inside * 9;
 }
@@ -183,21 +126,17 @@ bool spriteShows(const Surface& pic, const game::layout::Sprite& sprite, int x, 
 // The turn marker over the piece of `code` at (x, y), in any of its frames: shown on every
 // frame in which that piece has the turn, on none of a move.
 bool markerShows(const Surface& pic, uint8_t code, int x, int y, const View& v) {
-  const auto box = game::layout::tileBox(x, y, v.x, v.y);
-  const game::layout::Offset at = game::layout::turnMarkerOffset(code);
   for (int p = 0; p <= 2; ++p)
-    if (spriteShows(pic, game::layout::turnMarker(p), game::toPixel(box.left + at.dx),
-                    game::toPixel(box.top + at.dy)))
+    if (spriteShows(pic, game::layout::turnMarker(p), x, y, game::layout::turnMarkerOffset(code),
+                    v))
       return true;
   return false;
 }
 
 // The aim arrow of move `m`: its piece has the turn and the pointer aims the move.
 bool arrowShows(const Surface& pic, const Move& m, const View& v) {
-  const auto box = game::layout::tileBox(m.x, m.y, v.x, v.y);
-  const game::layout::Offset at = game::layout::aimArrowOffset(m.dx, m.dy);
-  return spriteShows(pic, game::layout::aimArrow(m.dx, m.dy), game::toPixel(box.left + at.dx),
-                     game::toPixel(box.top + at.dy));
+  return spriteShows(pic, game::layout::aimArrow(m.dx, m.dy), m.x, m.y,
+                     game::layout::aimArrowOffset(m.dx, m.dy), v);
 }
 
 // The stage played by the rules alongside the game, to know which piece each move moves.
@@ -234,13 +173,40 @@ std::optional<std::pair<int, int>> aimPoint(const Move& m, const View& v) {
   return std::pair{px, py};
 }
 
-// Scrolls until the marker of the piece about to move shows where the view at `limitX`
-// puts it.
-bool scrollTo(const Pointer& p, View& v, double limitX, uint8_t code, const Move& m) {
-  // (250 - mouseX) / 8 per frame; y stays where it is with the pointer at y = 150.
-  p.move(limitX < 0 ? 496 : 4, 150);
-  v.x = limitX;
-  return p.click([&](const Surface& pic) { return markerShows(pic, code, m.x, m.y, v); }, 3);
+// Plays `moves` on stage `stage` with the pointer, scrolling where a cell cannot be aimed
+// otherwise: each click waits for the move's arrow and is held until the marker leaves the
+// piece; `held`(n) runs while the button of move n is down, `done`(n) after it.
+void playWithThePointer(Session& s, const common::StageSet& stages, int stage,
+                        const std::vector<Move>& moves,
+                        const std::function<void(int)>& held = nullptr,
+                        const std::function<void(int)>& done = nullptr) {
+  const Pointer p{s};
+  View view;
+  Position position(stages, stage);
+  for (size_t n = 1; n <= moves.size(); ++n) {
+    const Move& m = moves[n - 1];
+    const uint8_t code = position.code(m);
+    auto point = aimPoint(m, view);
+    for (double limit : {-250.0, 200.0}) {
+      if (point || !aimPoint(m, View{limit, view.y})) continue;
+      // (250 - mouseX) / 8 a frame; y stays where it is with the pointer at y = 150.
+      p.move(limit < 0 ? 496 : 4, 150);
+      view.x = limit;
+      ASSERT_TRUE(
+          p.click([&](const Surface& pic) { return markerShows(pic, code, m.x, m.y, view); }, 3))
+          << "the view did not scroll";
+      point = aimPoint(m, view);
+    }
+    ASSERT_TRUE(point) << "move " << n << " cannot be aimed inside the window";
+    p.move(point->first, point->second);
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return arrowShows(pic, m, view); }))
+        << "no arrow for move " << n;
+    ASSERT_TRUE(p.click([&](const Surface& pic) { return !markerShows(pic, code, m.x, m.y, view); },
+                        1, held ? [&] { held(static_cast<int>(n)); } : std::function<void()>()))
+        << "move " << n << " was not taken";
+    position.play(m);
+    if (done) done(static_cast<int>(n));
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -263,41 +229,41 @@ struct GameFolder {
     title = platform::decodeJpegFile(dir.file("title.jpg"));
     back = platform::decodeJpegFile(dir.file("back.jpg"));
   }
+
+  // The window, the title picture whole, and a click that leaves it.
+  void throughTheTitle(Session& s, const std::string& start, const std::string& shot) const {
+    ASSERT_TRUE(s.windowShown()) << "no window named Skelmora at the " << start
+                                 << " start; the X server "
+                                 << (xServerAnswers() ? "answers" : "is gone")
+                                 << "; the game wrote: "
+                                 << testing_support::readFile(dir.file("stderr.txt"));
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return pic == title; }))
+        << "the title never showed at the " << start << " start";
+    if (!shot.empty()) keep(s.shot, shot);
+    const Pointer p{s};
+    p.move(250, 175);
+    ASSERT_TRUE(p.click([&](const Surface& pic) { return pic != title; }))
+        << "the title did not take the click";
+  }
 };
 
 TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
-  ASSERT_EQ(IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG, IMG_INIT_PNG);
   fs::remove_all(SHOTS_DIR);
   realwindow::Xvfb x(1024, 768);
-  ::setenv("DISPLAY", x.display().c_str(), 1);
   const GameFolder f;
   const auto& [dir, stages, stageOne, title, back] = f;
   ASSERT_FALSE(stageOne.empty()) << "stage 1 has no solution";
-  const std::vector<Move>* solution = &stageOne;
-  std::printf("stage 1: %zu moves\n", solution->size());
+  std::printf("stage 1: %zu moves\n", stageOne.size());
   const auto listIdle = [&](const Surface& s, Rgb stageOneOutline) {
     return labelShows(s, 1, stageOneOutline, kGreyText) &&
            labelShows(s, 2, kBlueOutline, kGreyText) && labelShows(s, 30, kBlueOutline, kGreyText);
   };
-  const auto notTitle = [&](const Surface& pic) { return pic != title; };
-
   Session s;
+  const Pointer p{s};
   {
     GameProcess game(dir.path(), x.display());
-    ASSERT_TRUE(s.windowShown()) << "no window named Skelmora; the X server "
-                                 << (xServerAnswers() ? "answers" : "is gone")
-                                 << "; the game wrote: "
-                                 << testing_support::readFile(dir.file("stderr.txt"));
-    const Pointer p{s};
-
-    // Title: the picture, whole.
-    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return pic == title; }))
-        << "the title never showed";
-    keep(s.shot, "1-title");
-
-    // A click leaves it; the stage select fades in with every stage not yet cleared.
-    p.move(250, 175);
-    ASSERT_TRUE(p.click(notTitle)) << "the title did not take the click";
+    // A click leaves the title; the stage select fades in with every stage not yet cleared.
+    ASSERT_NO_FATAL_FAILURE(f.throughTheTitle(s, "first", "1-title"));
     ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return listIdle(pic, kBlueOutline); }))
         << "the stage list did not show";
     keep(s.shot, "2-select");
@@ -307,7 +273,7 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
     ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
       return labelShows(pic, 1, kBlueOutline, kWhiteText);
     })) << "stage 1 was not highlighted";
-    EXPECT_EQ(previewMismatches(s.shot, stages, 1), 0);
+    EXPECT_EQ(testing_support::previewMismatches(s.shot, game::spriteSheet(), stages, 1), 0);
     keep(s.shot, "3-hover");
 
     // A click starts it, and the highlight goes with the fade; the play screen fades in and
@@ -315,43 +281,15 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
     ASSERT_TRUE(p.click([&](const Surface& pic) {
       return !labelShows(pic, 1, kBlueOutline, kWhiteText);
     })) << "the list did not take the click";
-    ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
-      return orMatches(pic, 0, 0, 64, 32, back, 0, 320) == 64 * 32 &&
-             orMatches(pic, 436, 0, 64, 32, back, 0, 288) == 64 * 32;
-    })) << "the play screen did not show its buttons";
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return buttonsShow(pic, back); }))
+        << "the play screen did not show its buttons";
     keep(s.shot, "4-play");
 
-    // The stored moves, aimed by the quadrant of the pointer around the active cell. Each
-    // click waits for the move's arrow and is held until the marker leaves the piece.
-    View view;
-    Position position(stages, 1);
-    int n = 0;
-    for (const Move& m : *solution) {
-      ++n;
-      const uint8_t code = position.code(m);
-      auto point = aimPoint(m, view);
-      if (!point) {
-        for (double limit : {-250.0, 200.0}) {
-          if (aimPoint(m, View{limit, view.y})) {
-            ASSERT_TRUE(scrollTo(p, view, limit, code, m)) << "the view did not scroll";
-            break;
-          }
-        }
-        point = aimPoint(m, view);
-      }
-      ASSERT_TRUE(point) << "move " << n << " cannot be aimed inside the window";
-      p.move(point->first, point->second);
-      ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return arrowShows(pic, m, view); }))
-          << "no arrow for move " << n;
-      ASSERT_TRUE(p.click([&](const Surface& pic) {
-        return !markerShows(pic, code, m.x, m.y, view);
-      })) << "move "
-          << n << " was not taken";
-      position.play(m);
-      if (n < static_cast<int>(solution->size())) {
+    // The stored moves, aimed by the quadrant of the pointer around the active cell.
+    ASSERT_NO_FATAL_FAILURE(playWithThePointer(s, stages, 1, stageOne, nullptr, [&](int n) {
+      if (n < static_cast<int>(stageOne.size()))
         keep(playSurface(realwindow::screenshot(), *s.at), "5-move-" + std::to_string(n));
-      }
-    }
+    }));
 
     // The last move clears the field: the banner over the frozen field.
     ASSERT_TRUE(s.waitFor(bannerShows)) << "no stage-clear banner";
@@ -373,15 +311,7 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
   // A second start reads the record: stage 1 is still marked.
   {
     GameProcess game(dir.path(), x.display());
-    ASSERT_TRUE(s.windowShown()) << "no window at the second start; the X server "
-                                 << (xServerAnswers() ? "answers" : "is gone")
-                                 << "; the game wrote: "
-                                 << testing_support::readFile(dir.file("stderr.txt"));
-    const Pointer p{s};
-    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return pic == title; }))
-        << "the title never showed at the second start";
-    p.move(250, 175);
-    ASSERT_TRUE(p.click(notTitle)) << "the title did not take the click";
+    ASSERT_NO_FATAL_FAILURE(f.throughTheTitle(s, "second", ""));
     p.move(300, 60);
     ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return listIdle(pic, kPurpleOutline); }))
         << "after a restart stage 1 is not marked";
@@ -392,12 +322,87 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
   EXPECT_EQ(testing_support::readFile(dir.file("stderr.txt")), "");
 }
 
+// A hand-made stage 12 (eraser, jumper, walker, slider) played through its fewest moves from
+// the title and the stage select: the aim arrow, the slide caught in flight, the banner and
+// the cleared mark on screen; then the window closed as a window manager's close button
+// does, and clear.sav after it.
+TEST(FullGameWindow, HandMadeStageToItsBannerThenClosedAsAWindowManagerWould) {
+  realwindow::Xvfb x(800, 600);
+  const GameFolder f;
+  const auto& dir = f.dir;
+  //   o o E o     codes . 0, o 1, # 2, W 3, S 4, E 5, J 6, - 7 (empty space elsewhere)
+  //   o . o #
+  //   J W . .
+  //   # S . .
+  common::StageSet stages = f.stages;
+  const std::string rows = "1151777777101277777763007777772400777777";
+  for (int i = 0; i < 100; ++i)
+    stages(i % 10, i / 10, 12) = static_cast<uint8_t>(i < 40 ? rows[i] - '0' : common::kEmpty);
+  common::saveStageFile(stages, dir.file("stage.stg"));
+  const std::vector<Move> moves = {{2, 0, -1, 0}, {0, 2, 1, 0},  {1, 2, 0, -1}, {1, 3, 1, 0},
+                                   {1, 0, -1, 0}, {2, 2, 0, -1}, {1, 1, 0, -1}, {3, 3, 0, -1}};
+  constexpr int kSlide = 4;  // the slider goes two cells toward x + 1
+
+  Session s;
+  const Pointer p{s};
+  GameProcess game(dir.path(), x.display());
+  ASSERT_NO_FATAL_FAILURE(f.throughTheTitle(s, "first", "play-title"));
+  EXPECT_EQ(s.at->width, 501);
+  EXPECT_EQ(s.at->height, 351);
+  // Stage 12: the second label of the second column; its map shows once the list is in.
+  p.move(235, 143);
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
+    return testing_support::previewMismatches(pic, game::spriteSheet(), stages, 12) == 0;
+  })) << "the stage select did not come up";
+  keep(s.shot, "play-stage-select");
+  ASSERT_TRUE(p.click([&](const Surface& pic) {
+    return testing_support::previewMismatches(pic, game::spriteSheet(), stages, 12) != 0;
+  })) << "the list did not take the click";
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return buttonsShow(pic, f.back); }))
+      << "the stage did not come up";
+
+  // While the button of the slide is down, quick screenshots as the game goes through the
+  // move's frames; the sliding pose shows in one of them at one of its six places.
+  std::vector<Surface> flight;
+  ASSERT_NO_FATAL_FAILURE(playWithThePointer(s, stages, 12, moves, [&](int n) {
+    if (n == 1) keep(s.shot, "play-aim-arrow");
+    if (n != kSlide) return;
+    std::atomic<bool> passed = false;
+    std::thread frames([&] { passed = realwindow::framesPass(XWIN_PROGRAM, s.id, 8); });
+    while (!passed) flight.push_back(playSurface(realwindow::screenshot(), *s.at));
+    frames.join();
+  }));
+  const auto inFlight = std::find_if(flight.begin(), flight.end(), [&](const Surface& pic) {
+    for (int i = 0; i <= 5; ++i)
+      if (spriteShows(pic, game::layout::sliding(1), 1 + 2 * i / 5.0, 3, {0, -32}, View{}))
+        return true;
+    return false;
+  });
+  ASSERT_NE(inFlight, flight.end())
+      << "the slide was never caught in flight in " << flight.size() << " screenshots";
+  keep(*inFlight, "play-move-in-flight");
+
+  ASSERT_TRUE(s.waitFor(bannerShows)) << "no stage-clear banner";
+  keep(s.shot, "play-banner");
+  p.move(480, 345);  // off the list, so no label is highlighted
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
+    return labelShows(pic, 12, kPurpleOutline, kGreyText);
+  })) << "stage 12 is not marked cleared in the list";
+  keep(s.shot, "play-back-to-list");
+
+  ASSERT_EQ(testing_support::runProgram({XWIN_PROGRAM, "close", s.id}).status, 0)
+      << "could not ask the window to close";
+  EXPECT_EQ(game.waitEnd(kPatience), 0);
+  std::string want;
+  for (int i = 0; i < 31; ++i) want += i == 11 ? "True\r\n" : "False\r\n";
+  EXPECT_EQ(testing_support::readFile(dir.file("clear.sav")), want);
+}
+
 // The keys alone, on a desktop with a window manager: F11 fills the screen at twice the size
 // and Alt+Enter gives the window back; in play one move and Backspace give back the start
 // picture, and the keys of the fewest moves clear stage 1.
 TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
   realwindow::Xvfb x(1024, 768);
-  ::setenv("DISPLAY", x.display().c_str(), 1);
   realwindow::WindowManager wm(x.display());
   const GameFolder f;
   const auto& [dir, stages, stageOne, title, back] = f;
@@ -461,13 +466,11 @@ TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
 
   // The start as shown over its four-frame cycle (the marker, the arrow and the pieces
   // animate): screenshots until four pictures were seen or many frames went by.
-  Position position(stages, 1);
-  const View view;
   std::vector<Surface> start;
   {
-    std::atomic<bool> answered = false;
-    std::thread frames([&] { answered = realwindow::framesPass(XWIN_PROGRAM, s.id, 16); });
-    while (start.size() < 4 && !answered) {
+    std::atomic<bool> passed = false;
+    std::thread frames([&] { passed = realwindow::framesPass(XWIN_PROGRAM, s.id, 16); });
+    while (start.size() < 4 && !passed) {
       const Surface now = playSurface(realwindow::screenshot(), *s.at);
       if (std::find(start.begin(), start.end(), now) == start.end()) start.push_back(now);
     }
@@ -476,32 +479,27 @@ TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
   const auto isStart = [&](const Surface& pic) {
     return std::find(start.begin(), start.end(), pic) != start.end();
   };
-  // A key moves the first piece: the marker goes to the next one. Backspace gives the
-  // start back.
-  const uint8_t firstCode = position.code(stageOne[0]);
+  // A key moves the first piece: its marker goes. Backspace gives the start back.
+  Position position(stages, 1);
+  const auto moved = [&](const Move& m, uint8_t code) {
+    return s.waitFor([&](const Surface& pic) { return !markerShows(pic, code, m.x, m.y, {}); });
+  };
   xdotool(std::string("key ") + keyOf(stageOne[0]));
-  ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
-    return !markerShows(pic, firstCode, stageOne[0].x, stageOne[0].y, view);
-  })) << "the key did not move the first piece";
+  ASSERT_TRUE(moved(stageOne[0], position.code(stageOne[0]))) << "the key moved nothing";
   xdotool("key BackSpace");
   ASSERT_TRUE(s.waitFor(isStart)) << "Backspace did not give back the start picture";
   keep(s.shot, "k2-undone");
   for (int i = 0; i < 4; ++i) {
-    const Surface now = playSurface(realwindow::screenshot(), *s.at);
-    EXPECT_TRUE(isStart(now)) << "Backspace did not give back the start picture";
+    EXPECT_TRUE(isStart(playSurface(realwindow::screenshot(), *s.at)))
+        << "Backspace did not give back the start picture";
   }
-  // The keys of the fewest moves, each once the marker has left the piece before.
+  // The keys of the fewest moves, each once its piece has the turn.
   for (const Move& m : stageOne) {
     const uint8_t code = position.code(m);
-    ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
-      return markerShows(pic, code, m.x, m.y, view);
-    })) << "the piece at "
-        << m.x << "," << m.y << " did not get the turn";
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return markerShows(pic, code, m.x, m.y, {}); }))
+        << "the piece at " << m.x << "," << m.y << " did not get the turn";
     xdotool(std::string("key ") + keyOf(m));
-    ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
-      return !markerShows(pic, code, m.x, m.y, view);
-    })) << "the key did not move the piece at "
-        << m.x << "," << m.y;
+    ASSERT_TRUE(moved(m, code)) << "the key did not move the piece at " << m.x << "," << m.y;
     position.play(m);
   }
   ASSERT_TRUE(s.waitFor(bannerShows)) << "the keys did not clear stage 1";

@@ -1,16 +1,14 @@
 // The game in a real X window: the built program's title, click, fade, background and closing
-// by SIGTERM, and the SDL host's mouse buttons.
+// by SIGTERM, the window grown to the screen, and the SDL host's mouse buttons.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <filesystem>
-#include <optional>
+#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "platform/bmp.h"
 #include "platform/sdl/jpeg.h"
 #include "platform/sdl/sdl_host.h"
 #include "tests/support/file_text.h"
@@ -21,27 +19,22 @@
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 using platform::Surface;
 using realwindow::GameProcess;
-using realwindow::Geometry;
 using realwindow::kPatience;
 using realwindow::xdotool;
 
-// How many pixels of the play surface, at the window's corner, equal `picture`.
-int matching(const Surface& screen, const Geometry& at, const Surface& picture) {
-  const Surface shown =
-      testing_support::crop(screen, at.x, at.y, picture.width(), picture.height());
-  return picture.width() * picture.height() - testing_support::differences(shown, picture);
+// How many pixels of the play surface equal `picture`.
+int matching(const Surface& pic, const Surface& picture) {
+  return picture.width() * picture.height() - testing_support::differences(pic, picture);
 }
 
 // The play surface during a fade-out: only title pixels and black, some of them black.
-bool fadingOut(const Surface& screen, const Geometry& at, const Surface& title) {
+bool fadingOut(const Surface& pic, const Surface& title) {
   int black = 0;
   for (int y = 0; y < title.height(); ++y)
     for (int x = 0; x < title.width(); ++x) {
-      if (!screen.contains(at.x + x, at.y + y)) return false;
-      const platform::Rgb p = screen.pixel(at.x + x, at.y + y);
+      const platform::Rgb p = pic.pixel(x, y);
       if (p == platform::kBlack)
         ++black;
       else if (p != title.pixel(x, y))
@@ -50,79 +43,67 @@ bool fadingOut(const Surface& screen, const Geometry& at, const Surface& title) 
   return black > 1000;
 }
 
-// Screenshots are kept for people to look at.
 void keep(const Surface& shot, const std::string& name) {
-  fs::create_directories(SHOTS_DIR);
-  testing_support::writeFile(std::string(SHOTS_DIR) + "/" + name + ".bmp",
-                             platform::encodeBmp24(shot));
+  realwindow::keepShot(shot, SHOTS_DIR, name);
 }
 
-TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
-  const fs::path bin = BRACKLE_BIN_DIR;
-  ASSERT_TRUE(fs::exists(bin / "brackle")) << "build the brackle target first";
-  realwindow::Xvfb x(1024, 768);
-  ::setenv("DISPLAY", x.display().c_str(), 1);
+// A copy of the runnable folder without its record, in a folder whose path holds a blank.
+struct RunnableCopy {
+  testing_support::TempDir dir{"brackle window"};
+  RunnableCopy() {
+    for (const auto& entry : fs::directory_iterator(BRACKLE_BIN_DIR))
+      if (entry.path().filename() != "clear.sav")
+        fs::copy(entry.path(), fs::path(dir.path()) / entry.path().filename(),
+                 fs::copy_options::recursive);
+  }
+};
 
-  testing_support::TempDir dir("brackle window");  // its path holds a blank
-  for (const auto& entry : fs::directory_iterator(bin))
-    if (entry.path().filename() != "clear.sav")
-      fs::copy(entry.path(), fs::path(dir.path()) / entry.path().filename(),
-               fs::copy_options::recursive);
+TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
+  ASSERT_TRUE(fs::exists(fs::path(BRACKLE_BIN_DIR) / "brackle"))
+      << "build the brackle target first";
+  realwindow::Xvfb x(1024, 768);
+
+  const RunnableCopy copy;
+  const testing_support::TempDir& dir = copy.dir;
   const Surface title = platform::decodeJpegFile(dir.file("title.jpg"));
   const Surface back = platform::decodeJpegFile(dir.file("back.jpg"));
   const int whole = title.width() * title.height();
 
   GameProcess game(dir.path(), x.display());
-  std::optional<Geometry> at;
-  ASSERT_TRUE(realwindow::within(
-      kPatience, [&] { return (at = realwindow::findWindow("Skelmora")).has_value(); }))
-      << "no window named Skelmora; the X server "
-      << (realwindow::xServerAnswers() ? "answers" : "is gone")
-      << "; the game wrote: " << testing_support::readFile(dir.file("stderr.txt"));
-  EXPECT_EQ(at->width, 501);
-  EXPECT_EQ(at->height, 351);
-
-  Surface shot;
-  EXPECT_TRUE(realwindow::within(kPatience,
-                                 [&] {
-                                   shot = realwindow::screenshot();
-                                   return matching(shot, *at, title) == whole;
-                                 }))
-      << "the title never showed whole; " << matching(shot, *at, title) << " pixels matched";
-  keep(shot, "title");
+  realwindow::Session s;
+  ASSERT_TRUE(s.windowShown()) << "no window named Skelmora; the X server "
+                               << (realwindow::xServerAnswers() ? "answers" : "is gone")
+                               << "; the game wrote: "
+                               << testing_support::readFile(dir.file("stderr.txt"));
+  EXPECT_EQ(s.at->width, 501);
+  EXPECT_EQ(s.at->height, 351);
+  EXPECT_TRUE(s.waitFor([&](const Surface& pic) { return matching(pic, title) == whole; }))
+      << "the title never showed whole; " << matching(s.shot, title) << " pixels matched";
+  keep(s.shot, "title");
 
   // A press and release in the same instant fall into one wait and are never seen: two
   // frames on, a taken click would have started the fade.
-  const std::string centre = std::to_string(at->x + 250) + " " + std::to_string(at->y + 175);
-  xdotool("mousemove " + centre + " click 1");
-  ASSERT_TRUE(realwindow::framesPass(XWIN_PROGRAM, realwindow::windowId("Skelmora"), 3))
-      << "the game stopped answering";
-  shot = realwindow::screenshot();
-  EXPECT_EQ(matching(shot, *at, title), whole) << "an instant click left the title";
+  const realwindow::Pointer p{s};
+  p.move(250, 175);
+  xdotool("click 1");
+  ASSERT_TRUE(realwindow::framesPass(XWIN_PROGRAM, s.id, 3)) << "the game stopped answering";
+  EXPECT_EQ(matching(realwindow::playSurface(realwindow::screenshot(), *s.at), title), whole)
+      << "an instant click left the title";
 
   // A press held across a frame is taken: the title fades out to the background. It is
   // held until the fade shows.
-  xdotool("mousedown 1");
-  std::this_thread::sleep_for(250ms);
-  EXPECT_TRUE(realwindow::within(kPatience, [&] {
-    shot = realwindow::screenshot();
-    return fadingOut(shot, *at, title);
-  })) << "no fade-out frame was seen";
-  xdotool("mouseup 1");
-  keep(shot, "fading");
+  EXPECT_TRUE(p.click([&](const Surface& pic) { return fadingOut(pic, title); }))
+      << "no fade-out frame was seen";
+  keep(s.shot, "fading");
 
   // The stage select fades in over the background picture; its first frames show it
   // through the streaks.
-  EXPECT_TRUE(realwindow::within(kPatience, [&] {
-    shot = realwindow::screenshot();
-    return matching(shot, *at, back) > whole / 20;
-  })) << "the background did not show after the click";
-  keep(shot, "back");
-  EXPECT_TRUE(realwindow::within(kPatience, [&] {
-    shot = realwindow::screenshot();
-    return matching(shot, *at, back) > whole / 2;
-  })) << "the background is not the larger part of the stage select";
-  keep(shot, "select");
+  EXPECT_TRUE(s.waitFor([&](const Surface& pic) { return matching(pic, back) > whole / 20; }))
+      << "the background did not show after the click";
+  keep(s.shot, "back");
+  EXPECT_TRUE(s.waitFor([&](const Surface& pic) { return matching(pic, back) > whole / 2; }))
+      << "the background is not the larger part of the stage select";
+  keep(s.shot, "select");
 
   // SDL turns SIGTERM into a close request: the record is written and the game ends.
   EXPECT_EQ(game.close(kPatience), 0);
@@ -130,6 +111,58 @@ TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
   for (int i = 0; i < 31; ++i) want += "False\r\n";
   EXPECT_EQ(testing_support::readFile(dir.file("clear.sav")), want);
   EXPECT_EQ(testing_support::readFile(dir.file("stderr.txt")), "");
+}
+
+// The game window grown to a 1920 x 1080 screen: the play surface at scale 3, centred, black
+// around it, and a click on the scaled retry button restarts the stage.
+TEST(GameWindow, GrownToTheScreenItScalesByThreeAndTakesClicksAtTheScaledPlaces) {
+  realwindow::Xvfb x(1920, 1080);
+  const RunnableCopy copy;
+  const Surface title = platform::decodeJpegFile(copy.dir.file("title.jpg"));
+  GameProcess game(copy.dir.path(), x.display());
+  realwindow::Session s;
+  ASSERT_TRUE(s.windowShown()) << "no game window";
+  xdotool("windowmove " + s.id + " 0 0 windowsize " + s.id + " 1920 1080");
+
+  // Scale 3 puts the 1500 x 1050 surface at (210, 15); `shown` is the surface read back.
+  Surface screen, shown(500, 350);
+  const auto look = [&] {
+    screen = realwindow::screenshot();
+    for (int y = 0; y < 350; ++y)
+      for (int x = 0; x < 500; ++x)
+        shown.setPixel(x, y, screen.pixel(210 + 3 * x + 1, 15 + 3 * y + 1));
+  };
+  const auto framed = [&] {
+    return screen.pixel(100, 500) == platform::kBlack &&
+           screen.pixel(1800, 500) == platform::kBlack;
+  };
+  // Holds the left button at surface (x, y) until `taken` holds.
+  const auto press = [&](int x, int y, const std::function<bool()>& taken) {
+    xdotool("mousemove " + std::to_string(210 + 3 * x) + " " + std::to_string(15 + 3 * y) +
+            " mousedown 1 sleep 0.25");
+    const bool ok = realwindow::within(kPatience, [&] { return look(), taken(); });
+    xdotool("mouseup 1");
+    return ok;
+  };
+  ASSERT_TRUE(realwindow::within(kPatience, [&] { return look(), framed() && shown == title; }))
+      << "the title did not fill the screen at scale 3";
+  ASSERT_TRUE(press(250, 200, [&] { return shown != title; }))
+      << "the title did not take the click";
+  // Stage 1 from the list: the play screen's give-up button, white at its scaled place.
+  const auto giveUpShows = [&] {
+    return testing_support::countColour(screen, 210, 15, 192, 96, platform::kWhite) > 0;
+  };
+  ASSERT_TRUE(press(40, 120, [&] { return framed() && giveUpShows(); })) << "stage 1 did not start";
+  keep(screen, "scaled-playing");
+  // Retry fades the stage in again from a black mask: much darker than while playing.
+  const double playing = static_cast<double>(testing_support::brightness(shown));
+  ASSERT_TRUE(press(470, 12, [&] { return testing_support::brightness(shown) < 0.6 * playing; }))
+      << "retry did not restart";
+  keep(screen, "scaled-retry");
+
+  game.close(kPatience);
+  const std::string record = testing_support::readFile(copy.dir.file("clear.sav"));
+  EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 31) << record;
 }
 
 // The presses and releases a window reports, in order, as "down 1", "up 4", ...
@@ -177,7 +210,6 @@ void pushButton(Uint32 type, Uint8 button) {
 // keypad whether Num Lock is on or not, and no key the game does not know.
 TEST(GameWindow, ReportsOnlyTheGamesButtonsAndKeys) {
   realwindow::Xvfb x(640, 480);
-  ::setenv("DISPLAY", x.display().c_str(), 1);
   platform::SdlHost host("Skelmora", 500, 350);
   const Surface picture(500, 350);
   PressLog log;

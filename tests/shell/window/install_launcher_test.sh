@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # `cmake --install` into a fresh prefix, then the game's launcher starts the game from
 # there: its window opens, and closing it saves clear.sav in the installed folder.
-#   install_launcher_test.sh BIN_DIR XWIN BUILD_DIR RUNTIME_FILE...
+#   install_launcher_test.sh BIN_DIR BUILD_DIR RUNTIME_FILE...
 set -euo pipefail
-build=$3
-shift 3
+build=$2
+shift 2
 prefix=$(mktemp -d "/tmp/brackle prefix XXXXXX")
 source "$(dirname "$0")/../../support/xsession.sh"
 cleanup() {

@@ -106,6 +106,11 @@ int GameRig::closeWindow() {
   return -1;
 }
 
+void GameRig::frame(int period) {
+  g.frameStart = host.tickCount();
+  g.pacing.waitFrame(period);
+}
+
 void GameRig::enter(const common::StageSet& set, int s) {
   g.stageSet = set;
   g.Pic.setBackground(background_ ? Surface(game::kPicWidth, game::kPicHeight, *background_)
@@ -153,23 +158,19 @@ void GameRig::deliver() {
   newFrame_ = frames.empty() || g.frameStart != frames.back().start;
   if (newFrame_) {
     if (frames.size() >= frameLimit) throw RunAway{};
-    Frame f{};
-    f.kind = classify();
-    f.start = g.frameStart;
-    f.fadeMode = g.fadeMode;
-    f.fadeStep = g.fadeStep;
-    // The frame was drawn with the phase that the previous wait left.
-    f.animPhase = lastPhase_;
-    f.animStep = lastStep_;
-    f.arrow = f.kind == Kind::Play && f.animStep == 1 && g.hasPiece();
-    f.viewX = g.viewX;
-    f.viewY = g.viewY;
-    f.activeX = g.activeX;
-    f.activeY = g.activeY;
-    f.aimDX = g.aimDX;
-    f.aimDY = g.aimDY;
-    f.leftDown = g.leftDown;
-    f.rightDown = g.rightDown;
+    // The frame was drawn with the phase and the step that the previous wait left.
+    const Kind kind = classify();
+    Frame f{kind,
+            g.frameStart,
+            g.fadeStep,
+            lastPhase_,
+            kind == Kind::Play && lastStep_ == 1 && g.hasPiece(),
+            g.viewX,
+            g.viewY,
+            g.leftDown,
+            g.rightDown,
+            {},
+            {}};
     for (int y = 0; y < 10; ++y)
       for (int x = 0; x < 10; ++x) f.field[x][y] = g.playField[x][y];
     if (keepPictures(f)) f.pic = g.Pic.image;
@@ -182,20 +183,23 @@ void GameRig::deliver() {
   if (onDelivery) onDelivery(*this);
 }
 
-GameRig::Action pointAt(float x, float y) {
-  return [=](GameRig& r) {
-    r.host.move(x, y);
+GameRig::Action check(std::function<void(GameRig&)> f) {
+  return [f](GameRig& r) {
+    f(r);
     return true;
   };
 }
 
+GameRig::Action pointAt(float x, float y) {
+  return check([=](GameRig& r) { r.host.move(x, y); });
+}
+
 GameRig::Action aimToward(int dx, int dy) {
-  return [=](GameRig& r) {
+  return check([=](GameRig& r) {
     const bool right = dx == 1 || dy == -1, up = dx == -1 || dy == -1;
     r.host.move(static_cast<float>(r.centreX() + (right ? 20 : -20)),
                 static_cast<float>(r.centreY() + (up ? -10 : 10)));
-    return true;
-  };
+  });
 }
 
 GameRig::Action afterArrowFrame() {
@@ -223,38 +227,19 @@ GameRig::Action untilPlaying() {
 }
 
 GameRig::Action press(int button) {
-  return [=](GameRig& r) {
-    r.host.press(button, r.g.mouseX, r.g.mouseY);
-    return true;
-  };
+  return check([=](GameRig& r) { r.host.press(button, r.g.mouseX, r.g.mouseY); });
 }
 
 GameRig::Action release(int button) {
-  return [=](GameRig& r) {
-    r.host.release(button);
-    return true;
-  };
+  return check([=](GameRig& r) { r.host.release(button); });
 }
 
 GameRig::Action pressKey(platform::Key key) {
-  return [=](GameRig& r) {
-    r.host.key(key);
-    return true;
-  };
+  return check([=](GameRig& r) { r.host.key(key); });
 }
 
 GameRig::Action closeNow() {
-  return [](GameRig& r) {
-    r.host.close();
-    return true;
-  };
-}
-
-GameRig::Action check(std::function<void(GameRig&)> f) {
-  return [f](GameRig& r) {
-    f(r);
-    return true;
-  };
+  return check([](GameRig& r) { r.host.close(); });
 }
 
 std::vector<GameRig::Action> click() {

@@ -35,12 +35,10 @@ enum class Kind { FadeIn, Play, Move, Banner, FadeOut };
 struct Frame {
   Kind kind;
   uint32_t start;
-  int fadeMode, fadeStep;
-  int animPhase, animStep;  // the values the frame was drawn with
-  bool arrow;               // a play frame drawn on an arrow step with a piece to aim
+  int fadeStep;
+  int animPhase;  // the phase the frame was drawn with
+  bool arrow;     // a play frame drawn on an arrow step with a piece to aim
   double viewX, viewY;
-  int activeX, activeY;
-  int aimDX, aimDY;
   bool leftDown, rightDown;
   uint8_t field[10][10];
   platform::Surface pic;  // kept only when keepPictures says so
@@ -79,6 +77,8 @@ class GameRig {
   int runMenu(std::function<void(int n)> each);
   // Closes the window from the next frame wait; returns the exit status.
   int closeWindow();
+  // One bare frame of any loop: take the tick, draw nothing, wait.
+  void frame(int period = 100);
 
   // The state in which the stage-select screen calls the play loop: stage s of `set` copied
   // into the field, curStage = s - 1, no fade, back.jpg (or the plain background) behind Pic.

@@ -59,4 +59,16 @@ int countInLabel(const Surface& s, int stage, Rgb c) {
   return countColour(s, b.x, b.y, b.w, b.h, c);
 }
 
+int previewMismatches(const Surface& pic, const Surface& sheet, const common::StageSet& stages,
+                      int stage) {
+  int wrong = 0;
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) {
+      const int c = stages(x, y, stage);
+      if (c == common::kEmpty) continue;
+      wrong += differences(crop(pic, 380 + 8 * x, 20 + 8 * y, 8, 8), crop(sheet, 224 + 8 * c, 248, 8, 8));
+    }
+  return wrong;
+}
+
 }  // namespace testing_support

@@ -37,5 +37,9 @@ void drawReferenceLabel(platform::Surface& s, int stage, platform::Rgb outline, 
 Box labelBox(int stage);
 // Pixels of colour `c` inside stage n's label box.
 int countInLabel(const platform::Surface& s, int stage, platform::Rgb c);
+// Pixels of the preview of `stage` that are not copies of the sheet's 8 x 8 cells of its
+// codes; its holes (empty space) are not looked at.
+int previewMismatches(const platform::Surface& pic, const platform::Surface& sheet,
+                      const common::StageSet& stages, int stage);
 
 }  // namespace testing_support
