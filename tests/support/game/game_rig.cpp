@@ -160,17 +160,14 @@ void GameRig::deliver() {
     if (frames.size() >= frameLimit) throw RunAway{};
     // The frame was drawn with the phase and the step that the previous wait left.
     const Kind kind = classify();
-    Frame f{kind,
-            g.frameStart,
-            g.fadeStep,
-            lastPhase_,
-            kind == Kind::Play && lastStep_ == 1 && g.hasPiece(),
-            g.viewX,
-            g.viewY,
-            g.leftDown,
-            g.rightDown,
-            {},
-            {}};
+    Frame f;
+    f.kind = kind;
+    f.start = g.frameStart;
+    f.fadeStep = g.fadeStep;
+    f.animPhase = lastPhase_;
+    f.arrow = kind == Kind::Play && lastStep_ == 1 && g.hasPiece();
+    f.viewX = g.viewX, f.viewY = g.viewY;
+    f.leftDown = g.leftDown, f.rightDown = g.rightDown;
     for (int y = 0; y < 10; ++y)
       for (int x = 0; x < 10; ++x) f.field[x][y] = g.playField[x][y];
     if (keepPictures(f)) f.pic = g.Pic.image;

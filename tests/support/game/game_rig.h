@@ -40,7 +40,7 @@ struct Frame {
   bool arrow;     // a play frame drawn on an arrow step with a piece to aim
   double viewX, viewY;
   bool leftDown, rightDown;
-  uint8_t field[10][10];
+  uint8_t field[10][10] = {};
   platform::Surface pic;  // kept only when keepPictures says so
 };
 
