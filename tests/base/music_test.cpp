@@ -25,7 +25,6 @@ std::vector<Sent> sent(const platform::ScriptedHost& h, size_t from = 0) {
   return out;
 }
 
-
 TEST(Music, StartLoopAndStopSendTheseTexts) {
   GameRig r;
   r.g.bgmFile = "run.mid";

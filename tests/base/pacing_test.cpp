@@ -9,7 +9,6 @@ namespace {
 
 using testing_support::GameRig;
 
-
 TEST(WaitFrame, AnimPhaseRunsOneTwoOneZero) {
   GameRig r;
   std::vector<int> phases;

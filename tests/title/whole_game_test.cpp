@@ -160,7 +160,8 @@ TEST(WholeGame, PointerAloneFromTheTitleThroughTwoStagesToTheSavedRecord) {
           EXPECT_EQ(g.fadeStep, stepFrames);
         } else {
           EXPECT_EQ(g.fadeMode, 0);
-          EXPECT_EQ(countColour(g.back.image, platform::kWhite), game::kPicWidth * game::kPicHeight);
+          EXPECT_EQ(countColour(g.back.image, platform::kWhite),
+                    game::kPicWidth * game::kPicHeight);
           h.move(400, 320);  // stage 30
           go(Step::PickStage30);
         }
@@ -209,7 +210,8 @@ TEST(WholeGame, PointerAloneFromTheTitleThroughTwoStagesToTheSavedRecord) {
           EXPECT_EQ(g.fadeStep, 0);
           EXPECT_EQ(stepFrames, 24);
           EXPECT_GT(countColour(g.back.image, platform::kWhite), 1000);
-          EXPECT_LE(countColour(g.back.image, platform::kWhite), countColour(mask, platform::kWhite));
+          EXPECT_LE(countColour(g.back.image, platform::kWhite),
+                    countColour(mask, platform::kWhite));
           mask = g.back.image;
           h.move(100, 210);  // stage 5
           go(Step::MenuAfterGiveUp);
@@ -221,7 +223,8 @@ TEST(WholeGame, PointerAloneFromTheTitleThroughTwoStagesToTheSavedRecord) {
         if (stepFrames == 1) {
           // The fade-in starts from the nearly black mask play left behind.
           EXPECT_EQ(whiteTurnedBlack(mask, g.back.image), 0);
-          EXPECT_GT(countColour(g.back.image, platform::kWhite), countColour(mask, platform::kWhite));
+          EXPECT_GT(countColour(g.back.image, platform::kWhite),
+                    countColour(mask, platform::kWhite));
           EXPECT_LT(countColour(mask, platform::kWhite), game::kPicWidth * game::kPicHeight / 4);
         }
         EXPECT_FALSE(g.clearFlag[29]) << "giving up clears nothing";

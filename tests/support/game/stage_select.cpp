@@ -66,7 +66,8 @@ int previewMismatches(const Surface& pic, const Surface& sheet, const common::St
     for (int x = 0; x < 10; ++x) {
       const int c = stages(x, y, stage);
       if (c == common::kEmpty) continue;
-      wrong += differences(crop(pic, 380 + 8 * x, 20 + 8 * y, 8, 8), crop(sheet, 224 + 8 * c, 248, 8, 8));
+      wrong += differences(crop(pic, 380 + 8 * x, 20 + 8 * y, 8, 8),
+                           crop(sheet, 224 + 8 * c, 248, 8, 8));
     }
   return wrong;
 }
