@@ -43,8 +43,9 @@ class Xvfb {
       const std::string fd = std::to_string(fds[1]);
       const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
       std::freopen("/dev/null", "w", stderr);
+      // Without a reset when its last client goes: a program connecting just then is refused.
       ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-               "-nolisten", "tcp", static_cast<char*>(nullptr));
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
       ::_exit(127);
     }
     ::close(fds[1]);
@@ -271,6 +272,13 @@ class GameProcess {
     if (status_ >= 0) return status_;  // already reaped: its pid may be another's now
     ::kill(pid_, SIGTERM);
     return waitEnd(limit);
+  }
+  // For messages: whether it still runs and where it waits, or how it ended.
+  std::string state() {
+    if (status_ < 0) waitEnd(std::chrono::milliseconds(0));
+    if (status_ >= 0) return "ended with status " + std::to_string(status_);
+    return "runs, waiting in " +
+           testing_support::readFile("/proc/" + std::to_string(pid_) + "/wchan");
   }
   // The exit status once it has ended, or -1 if it still runs after `limit`.
   int waitEnd(std::chrono::milliseconds limit) {

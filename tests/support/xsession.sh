@@ -14,11 +14,13 @@ wait_until() {
 }
 
 # start_xvfb WIDTHxHEIGHT [XVFB OPTION...]: Xvfb on a display number it picks itself; sets
-# DISPLAY.
+# DISPLAY. It does not reset when its last client goes: a program connecting just then would
+# be refused.
 start_xvfb() {
   local numfile
   numfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp "${@:2}" 3>"$numfile" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset "${@:2}" 3>"$numfile" \
+    2>/dev/null &
   xvfb_pid=$!
   wait_until test -s "$numfile"
   export DISPLAY=":$(tr -d '\n' <"$numfile")"

@@ -71,7 +71,8 @@ TEST(GameWindow, TitleClickFadeBackgroundAndSaveOnClose) {
 
   GameProcess game(dir.path(), x.display());
   realwindow::Session s;
-  ASSERT_TRUE(s.windowShown()) << "no window named Skelmora; the X server "
+  ASSERT_TRUE(s.windowShown()) << "no window named Skelmora; the game " << game.state()
+                               << "; the X server "
                                << (realwindow::xServerAnswers() ? "answers" : "is gone")
                                << "; the game wrote: "
                                << testing_support::readFile(dir.file("stderr.txt"));
@@ -121,7 +122,8 @@ TEST(GameWindow, GrownToTheScreenItScalesByThreeAndTakesClicksAtTheScaledPlaces)
   const Surface title = platform::decodeJpegFile(copy.dir.file("title.jpg"));
   GameProcess game(copy.dir.path(), x.display());
   realwindow::Session s;
-  ASSERT_TRUE(s.windowShown()) << "no game window";
+  ASSERT_TRUE(s.windowShown()) << "no game window; the game " << game.state() << " and wrote: "
+                               << testing_support::readFile(copy.dir.file("stderr.txt"));
   xdotool("windowmove " + s.id + " 0 0 windowsize " + s.id + " 1920 1080");
 
   // Scale 3 puts the 1500 x 1050 surface at (210, 15); `shown` is the surface read back.
