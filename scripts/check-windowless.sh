@@ -20,6 +20,10 @@ exec unshare --mount --propagation private bash -euo pipefail -c '
     echo "the desktop headers still show"
     exit 1
   fi
+  if pkg-config --exists sdl2 2>/dev/null || pkg-config --exists fontconfig 2>/dev/null; then
+    echo "pkg-config still finds the desktop libraries"
+    exit 1
+  fi
   cmake -S "$src" -B "$out" -DBRACKLE_DESKTOP=OFF
   cmake --build "$out" -j2
   cd "$out" && ctest -j2 --output-on-failure
