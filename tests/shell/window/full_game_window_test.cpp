@@ -16,7 +16,6 @@
 #include "game/base/to_pixel.h"
 #include "game/render/layout.h"
 #include "game/render/sprite_sheet.h"
-#include "game/rules/rules.h"
 #include "game/solve/solver.h"
 #include "platform/sdl/jpeg.h"
 #include "tests/support/file_text.h"
@@ -123,13 +122,15 @@ bool spriteShows(const Surface& pic, const game::layout::Sprite& sprite, double 
   return inside >= 50 && same * 10 >= inside * 9;
 }
 
-// The turn marker over the piece of `code` at (x, y), in any of its frames: shown on every
-// frame in which that piece has the turn, on none of a move.
-bool markerShows(const Surface& pic, uint8_t code, int x, int y, const View& v) {
-  for (int p = 0; p <= 2; ++p)
-    if (spriteShows(pic, game::layout::turnMarker(p), x, y, game::layout::turnMarkerOffset(code),
-                    v))
-      return true;
+// The turn marker over the piece at (x, y), in any of its frames, at the height of any piece
+// (higher over the tall slider): shown on every frame in which that piece has the turn, on
+// none of a move. Tiles lie 16 pixels apart, so no other cell's marker is 30 pixels off.
+bool markerShows(const Surface& pic, int x, int y, const View& v) {
+  for (uint8_t code : {common::kWalker, common::kSlider})
+    for (int p = 0; p <= 2; ++p)
+      if (spriteShows(pic, game::layout::turnMarker(p), x, y, game::layout::turnMarkerOffset(code),
+                      v))
+        return true;
   return false;
 }
 
@@ -138,23 +139,6 @@ bool arrowShows(const Surface& pic, const Move& m, const View& v) {
   return spriteShows(pic, game::layout::aimArrow(m.dx, m.dy), m.x, m.y,
                      game::layout::aimArrowOffset(m.dx, m.dy), v);
 }
-
-// The stage played by the rules alongside the game, to know which piece each move moves.
-struct Position {
-  rules::PlayState ps;
-  Position(const common::StageSet& stages, int stage) {
-    ps.loadStage(stages, stage);
-    ps.numberPieces();
-    ps.turnPass();
-  }
-  uint8_t code(const Move& m) const { return ps.playField[m.x][m.y]; }
-  void play(const Move& m) {
-    ps.aimDX = static_cast<int16_t>(m.dx);
-    ps.aimDY = static_cast<int16_t>(m.dy);
-    if (ps.moveAttempt()) ps.arrive(ps.moveDistance());
-    ps.turnPass();
-  }
-};
 
 // ---------------------------------------------------------------------------------------------
 // Aiming: the quadrant of the pointer around the active cell's centre picks the direction.
@@ -173,27 +157,23 @@ std::optional<std::pair<int, int>> aimPoint(const Move& m, const View& v) {
   return std::pair{px, py};
 }
 
-// Plays `moves` on stage `stage` with the pointer, scrolling where a cell cannot be aimed
-// otherwise: each click waits for the move's arrow and is held until the marker leaves the
-// piece; `held`(n) runs while the button of move n is down, `done`(n) after it.
-void playWithThePointer(Session& s, const common::StageSet& stages, int stage,
-                        const std::vector<Move>& moves,
+// Plays `moves` with the pointer, scrolling where a cell cannot be aimed otherwise: each
+// click waits for the move's arrow and is held until the marker leaves the piece; `held`(n)
+// runs while the button of move n is down, `done`(n) after it.
+void playWithThePointer(Session& s, const std::vector<Move>& moves,
                         const std::function<void(int)>& held = nullptr,
                         const std::function<void(int)>& done = nullptr) {
   const Pointer p{s};
   View view;
-  Position position(stages, stage);
   for (size_t n = 1; n <= moves.size(); ++n) {
     const Move& m = moves[n - 1];
-    const uint8_t code = position.code(m);
     auto point = aimPoint(m, view);
     for (double limit : {-250.0, 200.0}) {
       if (point || !aimPoint(m, View{limit, view.y})) continue;
       // (250 - mouseX) / 8 a frame; y stays where it is with the pointer at y = 150.
       p.move(limit < 0 ? 496 : 4, 150);
       view.x = limit;
-      ASSERT_TRUE(
-          p.click([&](const Surface& pic) { return markerShows(pic, code, m.x, m.y, view); }, 3))
+      ASSERT_TRUE(p.click([&](const Surface& pic) { return markerShows(pic, m.x, m.y, view); }, 3))
           << "the view did not scroll";
       point = aimPoint(m, view);
     }
@@ -201,10 +181,9 @@ void playWithThePointer(Session& s, const common::StageSet& stages, int stage,
     p.move(point->first, point->second);
     ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return arrowShows(pic, m, view); }))
         << "no arrow for move " << n;
-    ASSERT_TRUE(p.click([&](const Surface& pic) { return !markerShows(pic, code, m.x, m.y, view); },
-                        1, held ? [&] { held(static_cast<int>(n)); } : std::function<void()>()))
+    ASSERT_TRUE(p.click([&](const Surface& pic) { return !markerShows(pic, m.x, m.y, view); }, 1,
+                        held ? [&] { held(static_cast<int>(n)); } : std::function<void()>()))
         << "move " << n << " was not taken";
-    position.play(m);
     if (done) done(static_cast<int>(n));
   }
 }
@@ -286,7 +265,7 @@ TEST(FullGameWindow, NewPlayerClearsStageOneAndFindsItMarkedAfterARestart) {
     keep(s.shot, "4-play");
 
     // The stored moves, aimed by the quadrant of the pointer around the active cell.
-    ASSERT_NO_FATAL_FAILURE(playWithThePointer(s, stages, 1, stageOne, nullptr, [&](int n) {
+    ASSERT_NO_FATAL_FAILURE(playWithThePointer(s, stageOne, nullptr, [&](int n) {
       if (n < static_cast<int>(stageOne.size()))
         keep(playSurface(realwindow::screenshot(), *s.at), "5-move-" + std::to_string(n));
     }));
@@ -364,7 +343,7 @@ TEST(FullGameWindow, HandMadeStageToItsBannerThenClosedAsAWindowManagerWould) {
   // While the button of the slide is down, quick screenshots as the game goes through the
   // move's frames; the sliding pose shows in one of them at one of its six places.
   std::vector<Surface> flight;
-  ASSERT_NO_FATAL_FAILURE(playWithThePointer(s, stages, 12, moves, [&](int n) {
+  ASSERT_NO_FATAL_FAILURE(playWithThePointer(s, moves, [&](int n) {
     if (n == 1) keep(s.shot, "play-aim-arrow");
     if (n != kSlide) return;
     std::atomic<bool> passed = false;
@@ -480,12 +459,11 @@ TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
     return std::find(start.begin(), start.end(), pic) != start.end();
   };
   // A key moves the first piece: its marker goes. Backspace gives the start back.
-  Position position(stages, 1);
-  const auto moved = [&](const Move& m, uint8_t code) {
-    return s.waitFor([&](const Surface& pic) { return !markerShows(pic, code, m.x, m.y, {}); });
+  const auto moved = [&](const Move& m) {
+    return s.waitFor([&](const Surface& pic) { return !markerShows(pic, m.x, m.y, {}); });
   };
   xdotool(std::string("key ") + keyOf(stageOne[0]));
-  ASSERT_TRUE(moved(stageOne[0], position.code(stageOne[0]))) << "the key moved nothing";
+  ASSERT_TRUE(moved(stageOne[0])) << "the key moved nothing";
   xdotool("key BackSpace");
   ASSERT_TRUE(s.waitFor(isStart)) << "Backspace did not give back the start picture";
   keep(s.shot, "k2-undone");
@@ -495,12 +473,10 @@ TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
   }
   // The keys of the fewest moves, each once its piece has the turn.
   for (const Move& m : stageOne) {
-    const uint8_t code = position.code(m);
-    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return markerShows(pic, code, m.x, m.y, {}); }))
+    ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return markerShows(pic, m.x, m.y, {}); }))
         << "the piece at " << m.x << "," << m.y << " did not get the turn";
     xdotool(std::string("key ") + keyOf(m));
-    ASSERT_TRUE(moved(m, code)) << "the key did not move the piece at " << m.x << "," << m.y;
-    position.play(m);
+    ASSERT_TRUE(moved(m)) << "the key did not move the piece at " << m.x << "," << m.y;
   }
   ASSERT_TRUE(s.waitFor(bannerShows)) << "the keys did not clear stage 1";
   keep(s.shot, "k3-banner");
