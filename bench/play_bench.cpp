@@ -4,17 +4,11 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <initializer_list>
-#include <memory>
 
-#include "game/render/sprite_sheet.h"
-#include "game/shell/game.h"
-#include "platform/scripted/scripted_host.h"
-#include "platform/sdl/jpeg.h"
-#include "platform/sdl/ttf_font.h"
-#include "tests/support/frame_hook.h"
-#include "tests/support/game_fixture.h"
+#include "tests/support/game/game_rig.h"
 #include "tools/stage_design/stage_text.h"
 
 namespace {
@@ -27,18 +21,8 @@ common::StageSet stage(std::initializer_list<const char*> rows) {
 }
 
 // A game on the windowless host, entered into stage 1 of `set` as the stage select does.
-struct Play {
-  platform::ScriptedHost host{BRACKLE_SOURCE_DIR "/assets", testing_support::gameFont(),
-                              testing_support::pictureReader()};
-  game::Game g{host, game::spriteSheet()};
-
-  explicit Play(const common::StageSet& set) {
-    host.showWindow(g.Pic.image, g);
-    g.Pic.setBackground(platform::decodeJpegFile(BRACKLE_SOURCE_DIR "/assets/back.jpg"));
-    g.stageSet = set;
-    g.loadStage(g.stageSet, 1);
-    g.curStage = 0;
-  }
+struct Play : testing_support::GameRig {
+  explicit Play(const common::StageSet& set) { enter(set, 1); }
   bool moving() const { return g.hasPiece() && !rules::isPiece(g.playField[g.activeX][g.activeY]); }
 };
 
@@ -46,17 +30,15 @@ struct Play {
 // right (the arrow shows on half of the frames).
 void playFrame(benchmark::State& state, const common::StageSet& set) {
   Play p(set);
+  p.frameLimit = SIZE_MAX;
   const auto box = p.g.render.tileBox(p.g.activeX, p.g.activeY);
   p.g.mouseX = static_cast<float>(box.left + 50);
   p.g.mouseY = static_cast<float>(box.top + 30);
-  p.host.onDeliver = testing_support::onEachFrame(p.g, [&](platform::ScriptedHost&, int) {
+  p.onFrame = [&](int) {
     if (p.g.fadeMode != 0) return;
     if (!state.KeepRunning()) throw testing_support::StopRun{};
-  });
-  try {
-    p.g.play.MainL();
-  } catch (const testing_support::StopRun&) {
-  }
+  };
+  p.runMainL();
   state.counters["labels"] = p.g.turnCycle - 2;
   state.SetLabel("period 100 ms");
 }
@@ -87,7 +69,9 @@ void moveFrame(benchmark::State& state) {
   Clock::time_point last;
   bool lastMoving = false, pressed = false, running = false;
   int still = 0;  // frames since the last move frame
-  p.host.onDeliver = testing_support::onEachFrame(p.g, [&](platform::ScriptedHost& h, int) {
+  p.frameLimit = SIZE_MAX;
+  p.onFrame = [&](int) {
+    platform::ScriptedHost& h = p.host;
     if (p.g.fadeMode != 0) return;
     const auto now = Clock::now();
     const bool moving = p.moving();
@@ -120,11 +104,8 @@ void moveFrame(benchmark::State& state) {
       h.press(1, 0, 0);
       pressed = true;
     }
-  });
-  try {
-    p.g.play.MainL();
-  } catch (const testing_support::StopRun&) {
-  }
+  };
+  p.runMainL();
   state.SetLabel("period 50 ms");
 }
 BENCHMARK(moveFrame)->UseManualTime()->Unit(benchmark::kMicrosecond);

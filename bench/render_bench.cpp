@@ -1,23 +1,13 @@
 // Cost of a play frame (clear, then the whole field with its labels) and of a move frame.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
-#include "game/render/sprite_sheet.h"
-#include "game/shell/game.h"
-#include "platform/scripted/scripted_host.h"
-#include "platform/sdl/ttf_font.h"
-#include "tests/support/game_fixture.h"
+#include "tests/support/game/game_rig.h"
 
 namespace {
 
 // A game on a windowless host whose Pic has a busy background picture.
-struct Bench {
-  platform::ScriptedHost host{"/nonexistent", testing_support::gameFont(),
-                              testing_support::pictureReader()};
-  game::Game g{host, game::spriteSheet()};
-
-  Bench() {
+struct Bench : testing_support::GameRig {
+  Bench() : GameRig({.shippedFiles = false}) {
     platform::Surface back(game::kPicWidth, game::kPicHeight);
     for (int y = 0; y < back.height(); ++y)
       for (int x = 0; x < back.width(); ++x)

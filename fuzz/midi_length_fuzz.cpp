@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/midi_length.h"
-#include "tests/media/midi_reader.h"
+#include "tests/support/midi_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> bytes(data, data + size);

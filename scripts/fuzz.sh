@@ -17,7 +17,7 @@ sources() {
     stage_file) echo common/stage_file.cpp common/atomic_file.cpp ;;
     clear_record) echo game/base/clear_record.cpp ;;
     media_command) echo platform/media_command.cpp ;;
-    midi_length) echo platform/midi_length.cpp tests/media/midi_reader.cpp ;;
+    midi_length) echo platform/midi_length.cpp tests/support/midi_reader.cpp ;;
     bmp) echo platform/bmp.cpp platform/raster.cpp ;;
     *) echo "unknown fuzz target $1" >&2; return 1 ;;
   esac

@@ -20,7 +20,9 @@
 #include "common/atomic_file.h"
 #include "common/stage_file.h"
 #include "platform/bmp.h"
+#include "tests/support/coded_pictures.h"
 #include "tests/support/file_text.h"
+#include "tests/support/folders.h"
 #include "tests/support/hostile_files.h"
 #include "tests/support/unprivileged.h"
 #include "tools/solve/solution_text.h"
@@ -31,22 +33,11 @@ using editor::EditorForm;
 using editor::Key;
 using platform::Rgb;
 using platform::Surface;
+using testing_support::distinctPalette;
 using testing_support::readFile;
 using testing_support::writeFile;
 
 namespace {
-
-// A palette whose every pixel is different, so a copied square shows where it came from.
-// Red stays below 255, so the selection frame cannot be mistaken for palette pixels.
-Surface distinctPalette() {
-  Surface p(editor::kPaletteWidth, editor::kPaletteHeight);
-  for (int y = 0; y < p.height(); ++y)
-    for (int x = 0; x < p.width(); ++x)
-      p.setPixel(x, y,
-                 Rgb{static_cast<uint8_t>(20 + 28 * (x / 16)),
-                     static_cast<uint8_t>(16 * (x % 16) + y), 77});
-  return p;
-}
 
 // Every cell gets a code from its position, so each stage differs from the others.
 common::StageSet patternSet() {
@@ -96,9 +87,6 @@ Key keyFor(const solve::Move& m) {
 class EditorFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/quorlin-form-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir = tmpl;
     file = dir / "stage.stg";
     fileSet = patternSet();
     fileSet(4, 4, 7) = 8;  // codes only a file made elsewhere can hold
@@ -106,8 +94,6 @@ class EditorFormTest : public ::testing::Test {
     writeFile(file, common::formatStageText(fileSet));
     form = makeForm();
   }
-  void TearDown() override { fs::remove_all(dir); }
-
   std::unique_ptr<EditorForm> makeForm(
       EditorForm::Proving proving = EditorForm::Proving::kInBackground) {
     return std::make_unique<EditorForm>(
@@ -145,8 +131,9 @@ class EditorFormTest : public ::testing::Test {
     form->Pic_MouseUp(1);
   }
 
-  fs::path dir, file;
-  Surface palette = distinctPalette();
+  testing_support::TempDir temp{"quorlin form"};
+  fs::path dir = temp.path(), file;
+  Surface palette = distinctPalette(editor::kPaletteWidth, editor::kPaletteHeight);
   common::StageSet fileSet;
   std::vector<std::string> failures;
   std::unique_ptr<EditorForm> form;

@@ -20,7 +20,9 @@
 #include "editor/editor_form.h"
 #include "editor/editor_window.h"
 #include "tests/editor/xvfb_display.h"
+#include "tests/support/coded_pictures.h"
 #include "tests/support/file_text.h"
+#include "tests/support/folders.h"
 #include "tests/support/hostile_files.h"
 #include "tools/stage_design/stage_text.h"
 
@@ -35,22 +37,9 @@ namespace {
 [[maybe_unused]] auto* const xvfb =
     ::testing::AddGlobalTestEnvironment(new testing_x::XvfbEnvironment);
 
-Surface distinctPalette() {
-  Surface p(128, 16);
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 128; ++x)
-      p.setPixel(x, y,
-                 Rgb{static_cast<uint8_t>(20 + 28 * (x / 16)),
-                     static_cast<uint8_t>(16 * (x % 16) + y), 77});
-  return p;
-}
-
 class EditorWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/quorlin-window-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir = tmpl;
     for (int s = 1; s <= 30; ++s)
       for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x) fileSet(x, y, s) = static_cast<uint8_t>((3 * x + y + s) % 8);
@@ -65,7 +54,6 @@ class EditorWindowTest : public ::testing::Test {
   void TearDown() override {
     window.reset();
     Fl::flush();
-    fs::remove_all(dir);
   }
 
   void showWindow() {
@@ -125,8 +113,9 @@ class EditorWindowTest : public ::testing::Test {
     return s;
   }
 
-  fs::path dir;
-  Surface palette = distinctPalette();
+  testing_support::TempDir temp{"quorlin window"};
+  fs::path dir = temp.path();
+  Surface palette = testing_support::distinctPalette();
   common::StageSet fileSet;
   std::vector<std::string> failures;
   std::unique_ptr<editor::EditorForm> form;

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Runs the built editor from a copy of the runnable folder under a private Xvfb, paints a
 # stage with xdotool (also with two-button chords), saves (also through a symbolic link),
-# and checks the file, the screen and the failure report; then, as a designer would, reads
-# the status while painting, takes a stroke back, closes with unsaved changes and tries a
-# stage with the keys.
-# Usage: real_window.sh BIN_DIR PALETTE_BMP WM_CLOSE OUT_DIR   (screenshots are left in OUT_DIR)
+# and checks the file, the screen and the failure report, waiting for each to show; then, as a
+# designer would, reads the status while painting, takes a stroke back, closes with unsaved
+# changes and tries a stage with the keys.
+# Usage: real_window.sh BIN_DIR PALETTE_BMP WINDOW_TOOL OUT_DIR   (screenshots are left in OUT_DIR)
 set -euo pipefail
 
 bin_dir=$1
 palette_bmp=$2
-wm_close=$3
+window_tool=$3
 out_dir=$4
 mkdir -p "$out_dir"
 work=$(mktemp -d /tmp/quorlin-real-XXXXXX)
@@ -40,13 +40,13 @@ start_editor() {
 # Waits for a window whose name matches $1 and prints its id.
 find_window() {
   local id
-  id=$(timeout 10 xdotool search --sync --onlyvisible --name "$1" | head -1) || true
+  id=$(timeout "$patience" xdotool search --sync --onlyvisible --name "$1" | head -1) || true
   [ -n "$id" ] || fail "no window named $1"
   echo "$id"
 }
 
 # Clicks window pixel (x, y) of window $1.
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.1; }
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
 # Waits for the editor to end and checks it ended with status 1 and the report on stderr.
 expect_report() {
@@ -55,6 +55,7 @@ expect_report() {
   import -window root "$out_dir/$1.png"
   xdotool windowfocus "$alert" 2>/dev/null || true
   xdotool key Return 2>/dev/null || true
+  wait_until ended "$editor_pid" || fail "$1: the editor still runs after the report"
   wait "$editor_pid" || status=$?
   editor_pid=
   [ "$status" -eq 1 ] || fail "$1: exit status $status, not 1"
@@ -78,7 +79,13 @@ paint_stage() {
 paint_stage3() { paint_stage 3 "$@"; }
 
 # Waits until the file $1 differs from $2.
-wait_changed() { for _ in $(seq 50); do cmp -s "$1" "$2" || break; sleep 0.1; done; }
+differs() { ! cmp -s "$1" "$2"; }
+wait_changed() { wait_until differs "$1" "$2" || fail "$1 did not change"; }
+# Whether window pixel (x, y) of window $1 shows the colour $4.
+shows() {
+  import -window "$1" "$work/now.png"
+  [ "$(hex_at "$work/now.png" "$2" "$3")" = "$4" ]
+}
 
 start_editor
 win=$(find_window Brackle)
@@ -86,7 +93,8 @@ win=$(find_window Brackle)
   fail "caption: $(xprop -id "$win" _NET_WM_NAME)"
 xwininfo -id "$win" | grep -q 'Width: 210' || fail "client width"
 xwininfo -id "$win" | grep -q 'Height: 362' || fail "client height"  # 296 and the status
-sleep 0.3
+# Drawn: the first palette picture is framed.
+wait_until shows "$win" 8 48 FF0000 || fail "the palette was not drawn"
 
 click "$win" $((8 + 2 * 16 + 8)) $((48 + 8))  # palette picture 2, the block
 click "$win" $((176 + 8)) $((48 + 89 - 8))    # brush bar's lower arrow: brush 2
@@ -95,21 +103,24 @@ click "$win" $((8 + 185 - 8)) $((272 + 8))
 click "$win" $((8 + 3 * 16 + 8)) $((72 + 4 * 16 + 8))  # cells (3..4, 4..5)
 # A drag from cell (6, 1) to cell (8, 1): cells (6..9, 1..2).
 xdotool mousemove --window "$win" $((8 + 6 * 16 + 8)) $((72 + 16 + 8)) mousedown 1
-sleep 0.1
 xdotool mousemove --window "$win" $((8 + 8 * 16 + 8)) $((72 + 16 + 8))
-sleep 0.1
 xdotool mouseup 1
 click "$win" $((8 + 9 * 16 + 8)) $((72 + 9 * 16 + 8))  # cell (9, 9): the rest is clipped
-sleep 0.4                                               # the timer redraws
+# The timer redraws the edit area: then the last painted cell shows the block picture.
+convert "$palette_bmp" -crop 16x16+32+0 +repage "$work/block.png"
+shows_block() {
+  import -window "$win" "$work/window.png"
+  convert "$work/window.png" -crop 16x16+$((8 + 16 * $1))+$((72 + 16 * $2)) +repage "$work/cell.png"
+  compare -metric AE "$work/cell.png" "$work/block.png" null: 2>/dev/null
+}
+wait_until shows_block 9 9 || fail "the edit area was not redrawn"
 
 import -window root "$out_dir/quorlin_screen.png"
-import -window "$win" "$work/window.png"
 cp "$work/window.png" "$out_dir/quorlin_window.png"
 
 # The frame sits on palette picture 2; the painted cells show that picture.
 [ "$(hex_at "$work/window.png" 40 48)" = FF0000 ] || fail "no frame on picture 2"
 [ "$(hex_at "$work/window.png" 55 63)" = FF0000 ] || fail "frame corner"
-convert "$palette_bmp" -crop 16x16+32+0 +repage "$work/block.png"
 for cell in "3 4" "4 5" "9 1" "9 9"; do
   set -- $cell
   convert "$work/window.png" -crop 16x16+$((8 + 16 * $1))+$((72 + 16 * $2)) +repage "$work/cell.png"
@@ -127,7 +138,7 @@ cmp "$work/expected.stg" "$work/stage.stg" || fail "saved file differs from the 
 # "save" recreates a removed file.
 rm "$work/stage.stg"
 click "$win" $((136 + 36)) 12
-for _ in $(seq 50); do [ -f "$work/stage.stg" ] && break; sleep 0.1; done
+wait_until test -f "$work/stage.stg" || fail "save did not recreate the file"
 cmp "$work/expected.stg" "$work/stage.stg" || fail "save did not recreate the file"
 
 # A chord during a stroke: left press on a cell, drag onto the grey area or onto "load", a
@@ -137,28 +148,20 @@ cmp "$work/expected.stg" "$work/stage.stg" || fail "save did not recreate the fi
 # nothing.
 chord() {
   xdotool mousemove --window "$win" $((8 + 16 * $1 + 8)) $((72 + 16 * $2 + 8)) mousedown 1
-  sleep 0.1
   xdotool mousemove --window "$win" "$3" "$4"
-  sleep 0.1
   xdotool mousedown 3
-  sleep 0.1
   xdotool mouseup 3
-  sleep 0.1
   xdotool mouseup 1
-  sleep 0.1
   xdotool mousemove --window "$win" $((8 + 4 * 16 + 8)) $((72 + 4 * 16 + 8))
-  sleep 0.1
   xdotool mousemove --window "$win" $((8 + 5 * 16 + 8)) $((72 + 5 * 16 + 8))
-  sleep 0.1
 }
 cp "$work/stage.stg" "$work/before_chords.stg"
 click "$win" $((8 + 5 * 16 + 8)) $((48 + 8))  # palette picture 5, the eraser; brush 2
 chord 0 7 190 200                             # grey area: the drag reaches cell (9, 8)
 chord 6 6 36 12                               # "load": the drag reaches cell (1, 0)
-sleep 0.3
-import -window root "$out_dir/quorlin_chords.png"
 click "$win" $((136 + 36)) 12  # save
 wait_changed "$work/stage.stg" "$work/before_chords.stg"
+import -window root "$out_dir/quorlin_chords.png"
 paint_stage3 "$work/expected.stg" 5 "$work/expected_chords.stg" \
   70 71 80 81 89 99 66 67 76 77 1 2 11 12
 cmp "$work/expected_chords.stg" "$work/stage.stg" || fail "chords: saved file differs"
@@ -242,7 +245,7 @@ paint_stage 1 "$work/original.stg" 0 "$work/ref/stage.stg" 88
 editor_pid=$!
 win=$(find_window Brackle)
 settled_line "$work/cannot.png"
-"$wm_close" "$win" || fail "could not ask the window to close"
+"$window_tool" close "$win" || fail "could not ask the window to close"
 wait_end "unchanged close"
 
 rm -rf "$work/elsewhere" "$work/stage.stg"
@@ -327,7 +330,7 @@ cmp "$work/original.stg" "$work/stage.stg" || fail "after Ctrl+Z the saved file 
 click "$win" $((8 + 2 * 16 + 8)) $((48 + 8))            # palette picture 2, the block
 click "$win" $((8 + 5 * 16 + 8)) $((72 + 5 * 16 + 8))   # on the walker's way
 sleep 0.2
-"$wm_close" "$win" || fail "could not ask the window to close"
+"$window_tool" close "$win" || fail "could not ask the window to close"
 prompt=$(find_window '^quorlin: unsaved changes$')
 import -window root "$out_dir/quorlin_close_prompt.png"
 xdotool mousemove --window "$prompt" $((190 + 50)) $((56 + 12)) click 1  # go on editing
@@ -338,7 +341,7 @@ done
 xdotool search --onlyvisible --name '^quorlin: unsaved changes$' >/dev/null 2>&1 &&
   fail "the prompt stayed after go on editing"
 kill -0 "$editor_pid" 2>/dev/null || fail "go on editing ended the editor"
-"$wm_close" "$win" || fail "could not ask the window to close"
+"$window_tool" close "$win" || fail "could not ask the window to close"
 prompt=$(find_window '^quorlin: unsaved changes$')
 xdotool mousemove --window "$prompt" $((100 + 40)) $((56 + 12)) click 1  # discard
 wait_end "discard"

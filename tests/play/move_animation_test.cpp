@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "tests/play/play_harness.h"
+#include "tests/play/play_scene.h"
 
 namespace play_test {
 namespace {
@@ -22,19 +22,18 @@ double top(const game::Game& g, double x, double y) {
 }
 
 // Takes the first piece off its cell toward (dx, dy) as a click would, then animates.
-void animate(Play& p, const common::StageSet& set, int dx, int dy) {
+void animate(GameRig& p, const common::StageSet& set, int dx, int dy) {
   // Half-pixel offsets: every whole-cell position lands on a tie, which goes to even.
   p.g.viewX = -49.5;
   p.g.viewY = 30.5;
   p.enter(set, 1);
-  p.flatBackground();
   p.g.numberPieces();
   p.g.turnPass();
   p.g.aimDX = static_cast<int16_t>(dx);
   p.g.aimDY = static_cast<int16_t>(dy);
   ASSERT_TRUE(p.g.moveAttempt());
   p.keepPictures = [](const Frame&) { return true; };
-  ASSERT_TRUE(p.run([&] { p.g.play.animateMove(); }));
+  ASSERT_EQ(p.run([&] { p.g.play.animateMove(); }), GameRig::kReturned);
   ASSERT_EQ(p.frames.size(), 6u);
   for (size_t i = 0; i + 1 < p.frames.size(); ++i)
     EXPECT_EQ(p.frames[i + 1].start - p.frames[i].start, 51u) << "50 ms frames";
@@ -48,7 +47,7 @@ TEST(MoveAnimation, WalkerShowsTheBodyOfItsDirectionInAllSixFrames) {
   for (const Facing f :
        {Facing{0, -1, 96}, Facing{1, 0, 128}, Facing{0, 1, 160}, Facing{-1, 0, 192}}) {
     SCOPED_TRACE(f.sx);
-    Play p;
+    GameRig p(codedRig(true));
     animate(p, stageFrom({".....", ".....", "..W..", ".....", "....."}), f.dx, f.dy);
     for (int i = 0; i < 6; ++i) {
       const double t = i / 5.0;
@@ -70,7 +69,7 @@ TEST(MoveAnimation, WalkerShowsTheBodyOfItsDirectionInAllSixFrames) {
 }
 
 TEST(MoveAnimation, SliderPaintsTheCellItSlidesOverOnlyAtArrival) {
-  Play two;
+  GameRig two(codedRig(true));
   animate(two, stageFrom({".....", ".....", "..S..", "....."}), 1, 0);
   for (int i = 0; i < 6; ++i) {
     SCOPED_TRACE(i);
@@ -96,7 +95,7 @@ TEST(MoveAnimation, SliderPaintsTheCellItSlidesOverOnlyAtArrival) {
   const int poses[][4] = {{0, -1, 96, 128}, {1, 0, 160, 128}, {0, 1, 96, 192}, {-1, 0, 160, 192}};
   for (const auto& d : poses) {
     SCOPED_TRACE(d[2] * 1000 + d[3]);
-    Play one;
+    GameRig one(codedRig(true));
     animate(one, stageFrom({"...o..", "......", ".o.S.o", "......", "...o.."}), d[0], d[1]);
     for (int i = 0; i < 6; ++i) {
       const double t = i / 5.0;
@@ -111,7 +110,7 @@ TEST(MoveAnimation, SliderPaintsTheCellItSlidesOverOnlyAtArrival) {
 // Heights read off the picture: the body's top against the shadow's top, which stays
 // 8 pixels below the travelling cell position.
 TEST(MoveAnimation, JumperRisesOverThePassedCellWhichKeepsItsCode) {
-  Play p;
+  GameRig p(codedRig(true));
   animate(p, stageFrom({".....", "..J..", "..#..", "....."}), 0, 1);
   const double heights[] = {0, 9.9, 19.5, 28.2, 35.9, 42.1};
   for (int i = 0; i < 6; ++i) {
@@ -136,7 +135,7 @@ TEST(MoveAnimation, JumperRisesOverThePassedCellWhichKeepsItsCode) {
 }
 
 TEST(MoveAnimation, EraserCyclesWithThePhaseAndUnpaints) {
-  Play p;
+  GameRig p(codedRig(true));
   animate(p, stageFrom({".....", ".....", "..Eo.", "....."}), 1, 0);
   for (int i = 0; i < 6; ++i) {
     const double t = i / 5.0;
@@ -153,7 +152,7 @@ TEST(MoveAnimation, EraserCyclesWithThePhaseAndUnpaints) {
 
 TEST(MoveAnimation, PiecesWithoutPictureMoveUnseen) {
   for (const char* row : {"..8..", "..9.."}) {
-    Play p;
+    GameRig p(codedRig(true));
     animate(p, stageFrom({".....", ".....", row, "....."}), 1, 0);
     for (const Frame& f : p.frames) {
       for (int y = 0; y < 350; ++y) {

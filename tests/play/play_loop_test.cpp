@@ -6,8 +6,8 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/sdl/jpeg.h"
-#include "tests/play/play_harness.h"
+#include "tests/play/play_scene.h"
+#include "tests/support/pixels.h"
 
 namespace play_test {
 namespace {
@@ -19,13 +19,6 @@ bool sameField(const Frame& f, const game::Game& g) {
     for (int x = 0; x < 10; ++x)
       if (f.field[x][y] != g.playField[x][y]) return false;
   return true;
-}
-
-double blackShare(const platform::Surface& s) {
-  int black = 0;
-  for (int y = 0; y < s.height(); ++y)
-    for (int x = 0; x < s.width(); ++x) black += s.pixel(x, y) == platform::kBlack;
-  return static_cast<double>(black) / (s.width() * s.height());
 }
 
 // A walker at (1, 1) with grass on all four sides.
@@ -69,14 +62,14 @@ TEST(PlayClicks, ButtonAreasAreStrictAndLieOverTheField) {
   };
   for (const ClickCase& c : cases) {
     SCOPED_TRACE(c.what);
-    Play p;
+    GameRig p(codedRig());
     p.g.viewX = c.viewX;
     p.g.viewY = c.viewY;
     p.enter(walkerInTheOpen(), 1);
     size_t clickFrame = 0;
     p.script(join({{untilPlaying(), pointAt(c.x, c.y), afterArrowFrame(),
-                    check([&](Play& q) { clickFrame = q.frames.size(); })},
-                   c.key ? std::vector<Play::Action>{pressKey(*c.key)} : click(),
+                    check([&](GameRig& q) { clickFrame = q.frames.size(); })},
+                   c.key ? std::vector<GameRig::Action>{pressKey(*c.key)} : click(),
                    {afterFrames(30), closeNow()}}));
     const bool returned = p.runMainL();
     ASSERT_GT(clickFrame, 0u);
@@ -118,12 +111,11 @@ TEST(PlayPicture, MarkerArrowAndButtonsFollowTheExactCentre) {
     SCOPED_TRACE(std::string(1, piece));
     char middle[] = "..?..";
     middle[2] = piece;
-    Play p;
+    GameRig p(codedRig(true));
     p.g.viewX = -49.5;
     p.g.viewY = 30.5;
     p.keepPictures = [](const Frame& f) { return f.kind == Kind::Play; };
     p.enter(stageFrom({".....", ".....", middle, ".....", "....."}), 1);
-    p.flatBackground();
     const double X = 220.5, Y = 94.5, h = piece == 'S' ? 30 : 0;
     struct Quadrant {
       float ox, oy;
@@ -133,11 +125,11 @@ TEST(PlayPicture, MarkerArrowAndButtonsFollowTheExactCentre) {
                                   {0, -0.25f, 0, -1, 48, -8, 96, 32},
                                   {-0.25f, 0, 0, 1, -16, 24, 64, 48},
                                   {0, 0, 1, 0, 48, 24, 96, 48}};
-    std::vector<Play::Action> all{untilPlaying()};
+    std::vector<GameRig::Action> all{untilPlaying()};
     for (const Quadrant& q : quadrants) {
       all.push_back(pointAt(static_cast<float>(X + 32) + q.ox, static_cast<float>(Y + 16) + q.oy));
       all.push_back(afterArrowFrame());
-      all.push_back(check([=](Play& pl) {
+      all.push_back(check([=](GameRig& pl) {
         const Frame& f = pl.frames.back();
         ASSERT_TRUE(f.arrow);
         EXPECT_EQ(pl.g.aimDX, q.dx);
@@ -150,10 +142,6 @@ TEST(PlayPicture, MarkerArrowAndButtonsFollowTheExactCentre) {
         const int my = static_cast<int>(std::nearbyint(Y - 50 - h));
         EXPECT_EQ(f.pic.pixel(mx, my), coded(224 + 32 * f.animPhase, 64));
         EXPECT_EQ(f.pic.pixel(mx + 31, my + 31), coded(255 + 32 * f.animPhase, 95));
-        const auto ored = [](Rgb a, Rgb b) {
-          return Rgb{static_cast<uint8_t>(a.r | b.r), static_cast<uint8_t>(a.g | b.g),
-                     static_cast<uint8_t>(a.b | b.b)};
-        };
         EXPECT_EQ(f.pic.pixel(0, 0), ored(kFlat, coded(0, 320)));
         EXPECT_EQ(f.pic.pixel(63, 31), ored(kFlat, coded(63, 351)));
         EXPECT_EQ(f.pic.pixel(436, 0), ored(kFlat, coded(0, 288)));
@@ -175,12 +163,12 @@ TEST(PlayClicks, FirstClickOfARunMovesNothing) {
     SCOPED_TRACE(std::string(1, piece));
     char middle[] = "o.?.o";
     middle[2] = piece;
-    Play p;
+    GameRig p(codedRig());
     // The 13th fade-in frame, the first to take input, is then drawn without the arrow.
     p.g.animPhase = 2;
     p.g.animStep = -1;
     p.enter(stageFrom({".....", ".o.o.", middle, ".o.o.", "....."}), 1);
-    p.script({afterFrames(3), pointAt(300, 300), press(1), untilPlaying(), check([](Play& q) {
+    p.script({afterFrames(3), pointAt(300, 300), press(1), untilPlaying(), check([](GameRig& q) {
                 EXPECT_FALSE(q.frames.back().arrow);
                 EXPECT_EQ(q.g.aimDX, 0);
                 EXPECT_EQ(q.g.aimDY, 0);
@@ -198,10 +186,10 @@ TEST(PlayClicks, FirstClickOfARunMovesNothing) {
 // On a frame without the arrow the aim stays; a click there moves along the aim last
 // shown, not toward the pointer's quadrant.
 TEST(PlayClicks, ClickOnAFrameWithoutArrowUsesTheAimLastShown) {
-  Play p;
+  GameRig p(codedRig());
   p.enter(walkerInTheOpen(), 1);
   p.script(join({{untilPlaying(), aimToward(1, 0), afterArrowFrame(), beforeHiddenArrowFrame(),
-                  aimToward(0, 1), check([](Play& q) {
+                  aimToward(0, 1), check([](GameRig& q) {
                     EXPECT_EQ(q.g.aimDX, 1);
                     EXPECT_EQ(q.g.aimDY, 0);
                   })},
@@ -217,19 +205,19 @@ TEST(PlayClicks, ClickOnAFrameWithoutArrowUsesTheAimLastShown) {
 // Painted floor, empty space, a block and another piece refuse a walker; every refused
 // click is consumed, plays nothing and keeps the turn and the ranks.
 TEST(PlayClicks, RefusedClicksAreConsumedAndKeepTheTurn) {
-  Play p;
+  GameRig p(codedRig());
   p.enter(stageFrom({"o-o.", "oW#.", "oEo.", "...."}), 1);
-  std::vector<std::vector<Play::Action>> parts;
+  std::vector<std::vector<GameRig::Action>> parts;
   for (const auto& d : {std::pair{-1, 0}, std::pair{0, -1}, std::pair{1, 0}, std::pair{0, 1}}) {
     parts.push_back(
-        {untilPlaying(), aimToward(d.first, d.second), afterArrowFrame(), check([d](Play& q) {
+        {untilPlaying(), aimToward(d.first, d.second), afterArrowFrame(), check([d](GameRig& q) {
            EXPECT_EQ(q.g.aimDX, d.first);
            EXPECT_EQ(q.g.aimDY, d.second);
          })});
     parts.push_back(click());
-    parts.push_back({check([](Play& q) { EXPECT_FALSE(q.g.leftDown); })});
+    parts.push_back({check([](GameRig& q) { EXPECT_FALSE(q.g.leftDown); })});
   }
-  std::vector<Play::Action> all;
+  std::vector<GameRig::Action> all;
   for (auto& part : parts) all.insert(all.end(), part.begin(), part.end());
   all.push_back(afterFrames(4));
   all.push_back(closeNow());
@@ -248,23 +236,23 @@ TEST(PlayClicks, RefusedClicksAreConsumedAndKeepTheTurn) {
 // Retry after a move and a scroll: the stored layout and the first turn come back, the
 // screen fades in again from black, the view stays where it was scrolled to.
 TEST(PlayClicks, RetryRestoresLayoutAndTurnOrderAndKeepsTheView) {
-  Play p;
+  GameRig p(codedRig());
   p.keepPictures = [](const Frame& f) { return f.kind == Kind::FadeIn; };
   p.enter(stageFrom({"W...", "....", "...W"}), 1);
   double viewBefore[2] = {};
   size_t retryFrame = 0;
   p.script(join(
       {playMove({0, 0, 1, 0}),
-       {check([](Play& q) {
+       {check([](GameRig& q) {
           EXPECT_EQ(q.g.activeX, 3) << "the second walker has the turn";
           EXPECT_EQ(q.g.activeY, 2);
         }),
         pointAt(246, 148), press(2), afterFrames(3), release(2), afterFrames(1),
-        check([&](Play& q) {
+        check([&](GameRig& q) {
           viewBefore[0] = q.g.viewX;
           viewBefore[1] = q.g.viewY;
         }),
-        pointAt(480, 10), afterFrames(1), check([&](Play& q) { retryFrame = q.frames.size(); })},
+        pointAt(480, 10), afterFrames(1), check([&](GameRig& q) { retryFrame = q.frames.size(); })},
        click(),
        {untilPlaying(), closeNow()}}));
   p.runMainL();
@@ -291,18 +279,17 @@ TEST(PlayClicks, RetryRestoresLayoutAndTurnOrderAndKeepsTheView) {
 // The right button held at (0, 0) scrolls by 31.25 and 30 a frame up to 200, 200; at
 // (250, 150) it does not scroll. The view then carries over to the next stage.
 TEST(PlayScroll, StepsToTheClampsAndRestsAtTheReferencePoint) {
-  Play p;
+  GameRig p(codedRig(true));
   p.keepPictures = [](const Frame& f) { return f.kind == Kind::Play; };
   p.enter(stageFrom(
               {"..........", "..........", "..........", "..........", "..........", ".....W...."}),
           1);
-  p.flatBackground();
   size_t pressFrame = 0, restFrame = 0;
   p.script(join(
       {{untilPlaying(), pointAt(0, 0), press(2),
-        check([&](Play& q) { pressFrame = q.frames.size(); }), afterFrames(12), pointAt(250, 150),
-        afterFrames(1), check([&](Play& q) { restFrame = q.frames.size(); }), afterFrames(6),
-        release(2), pointAt(10, 10), afterFrames(1)},
+        check([&](GameRig& q) { pressFrame = q.frames.size(); }), afterFrames(12),
+        pointAt(250, 150), afterFrames(1), check([&](GameRig& q) { restFrame = q.frames.size(); }),
+        afterFrames(6), release(2), pointAt(10, 10), afterFrames(1)},
        click()}));
   ASSERT_TRUE(p.runMainL()) << "give-up";
   ASSERT_GT(restFrame, 0u);
@@ -338,10 +325,10 @@ TEST(PlayScroll, StepsToTheClampsAndRestsAtTheReferencePoint) {
 // button does not scroll. The 13th fade-in frame plays: it takes the pending press and
 // moves, which skips its scroll step.
 TEST(PlayFades, InputIsNeitherReadNorConsumedWhileFading) {
-  Play p;
+  GameRig p(codedRig());
   p.enter(walkerInTheOpen(), 1);
   p.script({afterFrames(1), aimToward(1, 0), press(1), press(2), afterFrames(12),
-            check([](Play& q) {
+            check([](GameRig& q) {
               EXPECT_EQ(q.frames.back().kind, Kind::Move);
               EXPECT_FALSE(q.g.leftDown);
             }),
@@ -373,7 +360,7 @@ TEST(PlayFades, InputIsNeitherReadNorConsumedWhileFading) {
 // A stage without grass is cleared before any move: the banner over the field without a
 // fade-in, then the fade-out and the flag.
 TEST(PlayClear, StageWithoutGrassClearsAtOnce) {
-  Play p;
+  GameRig p(codedRig());
   p.keepPictures = [](const Frame& f) { return f.kind == Kind::Banner; };
   p.enter(stageFrom({"oWo", "o#o", "oSo"}, 12), 12);
   ASSERT_TRUE(p.runMainL());
@@ -392,15 +379,14 @@ TEST(PlayClear, StageWithoutGrassClearsAtOnce) {
 // nothing, even with a cell and an aim left over from an earlier stage; retry and give-up
 // still work.
 TEST(PlayClear, StageWithoutPiecesStillRetriesAndGivesUp) {
-  Play p;
+  GameRig p(codedRig(true));
   p.keepPictures = [](const Frame& f) { return f.kind == Kind::Play; };
   p.g.activeX = 2;  // left over: grass there, and grass to its lower right
   p.g.activeY = 0;
   p.g.aimDX = 1;
   p.g.aimDY = 0;
   p.enter(stageFrom({".....", ".oo..", "....."}), 1);
-  p.flatBackground();
-  std::vector<Play::Action> all{untilPlaying()};
+  std::vector<GameRig::Action> all{untilPlaying()};
   for (const auto& at : {std::pair{300.f, 80.f}, std::pair{200.f, 80.f}, std::pair{300.f, 40.f},
                          std::pair{200.f, 40.f}}) {
     all.push_back(pointAt(at.first, at.second));
@@ -408,7 +394,7 @@ TEST(PlayClear, StageWithoutPiecesStillRetriesAndGivesUp) {
     for (auto& a : click()) all.push_back(a);
   }
   all.push_back(afterFrames(8));
-  all.push_back(check([](Play& q) {
+  all.push_back(check([](GameRig& q) {
     EXPECT_TRUE(sameField(q.frames.front(), q.g)) << "a field click changed the field";
     EXPECT_FALSE(q.g.leftDown);
   }));

@@ -2,14 +2,14 @@
 // then the play background again.
 #include <gtest/gtest.h>
 
-#include "platform/sdl/jpeg.h"
-#include "tests/play/play_harness.h"
+#include "tests/play/play_scene.h"
+#include "tests/support/pixels.h"
 
 namespace play_test {
 namespace {
 
 TEST(StageClear, BannerIsOredOverTheFrozenPictureForFiftyOneFrames) {
-  Play p;
+  GameRig p(codedRig());
   p.enter(stageFrom({"oWo"}), 1);
   // Whatever Pic shows when the sequence starts is what stays under the banner.
   platform::Surface start(game::kPicWidth, game::kPicHeight);
@@ -26,11 +26,11 @@ TEST(StageClear, BannerIsOredOverTheFrozenPictureForFiftyOneFrames) {
   p.g.animPhase = 1;
   p.keepPictures = [](const Frame&) { return true; };
   // Scrolling and moving pieces must not reach the frozen picture.
-  p.onDelivery = [](Play& q) {
+  p.onDelivery = [](GameRig& q) {
     q.g.viewX += 7;
     q.g.playField[1][0] = q.g.playField[1][0] == common::kWalker ? 0 : common::kWalker;
   };
-  ASSERT_TRUE(p.run([&] { p.g.play.sclear(); }));
+  ASSERT_EQ(p.run([&] { p.g.play.sclear(); }), GameRig::kReturned);
 
   ASSERT_EQ(p.frames.size(), 51u);
   for (size_t i = 0; i < p.frames.size(); ++i) {
@@ -48,9 +48,7 @@ TEST(StageClear, BannerIsOredOverTheFrozenPictureForFiftyOneFrames) {
           word = coded(64 + x - 130, 256 + 32 * ph + y - 110);
         if (y >= 110 && y < 142 && x >= 278 && x < 374)
           word = coded(224 + x - 278, 128 + 32 * ph + y - 110);
-        want = {static_cast<uint8_t>(want.r | word.r), static_cast<uint8_t>(want.g | word.g),
-                static_cast<uint8_t>(want.b | word.b)};
-        ASSERT_EQ(f.pic.pixel(x, y), want) << x << "," << y << " phase " << ph;
+        ASSERT_EQ(f.pic.pixel(x, y), ored(want, word)) << x << "," << y << " phase " << ph;
       }
     }
   }
@@ -60,7 +58,7 @@ TEST(StageClear, BannerIsOredOverTheFrozenPictureForFiftyOneFrames) {
 
   // Pic is left showing the last banner frame; clearing it shows the play background.
   EXPECT_EQ(p.g.Pic.image, p.frames.back().pic);
-  const platform::Surface back = platform::decodeJpegFile(p.dir.file("back.jpg"));
+  const platform::Surface back = p.picture("back.jpg");
   EXPECT_EQ(p.g.Pic.background, back);
   p.g.Pic.clear();
   EXPECT_EQ(p.g.Pic.image, back);

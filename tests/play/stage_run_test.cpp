@@ -7,9 +7,10 @@
 #include <optional>
 #include <sstream>
 
-#include "tests/play/play_harness.h"
+#include "tests/play/play_scene.h"
 #include "tests/rules/field_text.h"
 #include "tests/support/hostile_files.h"
+#include "tools/solve/solution_text.h"
 
 namespace play_test {
 namespace {
@@ -39,7 +40,7 @@ int fadeStepsDrawn(game::Game& g) {
 
 // The stages of the shipped stage file, as the game loads them.
 common::StageSet shippedStages() {
-  Play loader;
+  GameRig loader(codedRig());
   loader.g.files.loadStages();
   return loader.g.stageSet;
 }
@@ -47,18 +48,17 @@ common::StageSet shippedStages() {
 // Plays `moves` on stage s of `set` and checks everything from the first frame to clear.sav.
 void playThrough(const common::StageSet& set, int s, const std::vector<Move>& moves) {
   SCOPED_TRACE("stage " + std::to_string(s));
-  Play p;
+  GameRig p(codedRig(true));
   p.enter(set, s);
-  p.flatBackground();
   p.keepPictures = [](const Frame& f) { return f.kind == Kind::Banner; };
-  std::vector<std::vector<Play::Action>> parts;
+  std::vector<std::vector<GameRig::Action>> parts;
   for (const Move& m : moves) parts.push_back(playMove(m));
-  std::vector<Play::Action> all;
+  std::vector<GameRig::Action> all;
   for (auto& part : parts) all.insert(all.end(), part.begin(), part.end());
   p.script(std::move(all));
   // What a crash during the banner would leave on disk.
   std::optional<std::string> recordAtBanner;
-  p.onDelivery = [&](Play& q) {
+  p.onDelivery = [&](GameRig& q) {
     if (!recordAtBanner && q.frames.back().kind == Kind::Banner)
       recordAtBanner = testing_support::readFile(q.dir.file("clear.sav"));
   };
@@ -134,7 +134,7 @@ TEST(StageRun, HandMadeStageClearsThroughItsFewestMoves) {
 // The save right after the flag is set fails as the save at close does: the report names
 // the file, the old record stays, and the game ends before the banner.
 TEST(StageRun, AFailedSaveOfTheClearedFlagEndsTheGame) {
-  Play p;
+  GameRig p(codedRig());
   p.enter(stageFrom({"oWo", "o#o"}, 3), 3);
   const std::string path = p.dir.file("clear.sav");
   testing_support::writeFile(path, "True\r\n");
@@ -185,22 +185,22 @@ TEST(StageRun, UndoGivesBackThePositionBeforeEachMove) {
   ASSERT_NE(longer, solutions.end());
   const std::vector<Move>& m = longer->moves;
   SCOPED_TRACE("stage " + std::to_string(longer->stage));
-  Play p;
+  GameRig p(codedRig());
   p.g.viewX = -60.5;
   p.enter(shippedStages(), longer->stage);
   std::vector<rules::PlayState> seen;  // the position before move i, after the last one
-  const auto record = [&] { return check([&](Play& q) { seen.push_back(q.g); }); };
+  const auto record = [&] { return check([&](GameRig& q) { seen.push_back(q.g); }); };
   const auto expectPosition = [&](size_t i, const char* when) {
-    return check([&, i, when](Play& q) {
+    return check([&, i, when](GameRig& q) {
       EXPECT_TRUE(rules_test::samePlay(q.g, seen.at(i))) << when;
       EXPECT_EQ(q.g.viewX, -60.5) << when;
     });
   };
   const auto undoWith = [&](platform::Key key) {
-    return std::vector<Play::Action>{pressKey(key), afterFrames(2)};
+    return std::vector<GameRig::Action>{pressKey(key), afterFrames(2)};
   };
-  const auto undoDuringMove = check([&](Play& q) {
-    q.onDelivery = [](Play& r) {
+  const auto undoDuringMove = check([&](GameRig& q) {
+    q.onDelivery = [](GameRig& r) {
       if (r.newFrame() && r.frames.back().kind == Kind::Move) {
         r.host.key(platform::Key::kBackspace);
         r.onDelivery = nullptr;

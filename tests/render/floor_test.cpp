@@ -6,18 +6,18 @@
 
 namespace {
 
-using render_test::FieldRig;
+using Field = render_test::Field;
 using render_test::floorMismatches;
-using render_test::syntheticSheet;
+using render_test::shapedSheet;
 
 TEST(FieldFloors, AllGrassAtTheStartOffsetsShowsTheShippedTileAtEveryProjectedCell) {
   const platform::Surface& sheet = game::spriteSheet();
   ASSERT_EQ(sheet.width(), 320);
   ASSERT_EQ(sheet.height(), 416);
   // The diamond mask is opaque at its centre, so the tile's centre pixel shows as it is.
-  ASSERT_TRUE(render_test::isBlack(sheet.pixel(32, 48)));
-  ASSERT_FALSE(render_test::isBlack(sheet.pixel(0, 32)));
-  FieldRig rig(sheet);
+  ASSERT_EQ(sheet.pixel(32, 48), platform::kBlack);
+  ASSERT_NE(sheet.pixel(0, 32), platform::kBlack);
+  Field rig(sheet);
   rig.fill(common::kUnpainted);
   rig.g.render.drawField();
   const platform::Surface& pic = rig.g.Pic.image;
@@ -34,7 +34,7 @@ TEST(FieldFloors, AllGrassAtTheStartOffsetsShowsTheShippedTileAtEveryProjectedCe
 
 TEST(FieldFloors, CellsWhollyOutsideTheSurfaceLeaveItUntouched) {
   // (9, 0) lies at (508, 174) and (0, 9) at (-68, 174): off both sides.
-  FieldRig rig(syntheticSheet());
+  Field rig(shapedSheet());
   rig.put(9, 0, common::kUnpainted);
   rig.put(0, 9, common::kBlock);
   rig.g.render.drawField();
@@ -48,7 +48,7 @@ TEST(FieldFloors, CellsWhollyOutsideTheSurfaceLeaveItUntouched) {
 }
 
 TEST(FieldFloors, EachCodePicksItsTileAndCodesWithoutAPictureLeaveTheirPlaceShowing) {
-  FieldRig rig(syntheticSheet());
+  Field rig(shapedSheet());
   const uint8_t codes[] = {0, 1, 2, 7, 8, 9, 200, 0, 2, 1, 8};
   for (int y = 0; y <= 9; ++y)
     for (int x = 0; x <= 9; ++x) rig.put(x, y, codes[(x + 3 * y) % 11]);
@@ -69,7 +69,7 @@ TEST(FieldFloors, FractionalOffsetsRoundHalfToEven) {
   for (const Case c :
        {Case{-49.5, 30, 220, 30}, Case{-48.5, 30, 222, 30}, Case{-50, 30.5, 220, 30},
         Case{-50, 31.5, 220, 32}, Case{-50.25, 29.75, 220, 30}, Case{-49.75, 30.5, 220, 30}}) {
-    FieldRig rig(syntheticSheet());
+    Field rig(shapedSheet());
     rig.put(0, 0, common::kUnpainted);
     rig.put(3, 1, common::kBlock);
     rig.g.viewX = c.viewX, rig.g.viewY = c.viewY;

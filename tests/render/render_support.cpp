@@ -1,67 +1,16 @@
-// What the field renderer tests share: a telling sheet, a patterned surface, expectations.
+// What the field renderer tests share: a field to draw on, and the expected looks.
 #include "tests/render/render_support.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 #include <set>
-
-#include "tests/support/game_fixture.h"
 
 namespace render_test {
 
 using platform::Rgb;
 using platform::Surface;
+using testing_support::str;
 
 namespace {
-
-// Picture pixel (i, j) of area a: red names the area, green the row, blue the column.
-Rgb areaColour(int a, int i, int j) {
-  return {static_cast<uint8_t>(30 + 14 * a), static_cast<uint8_t>(10 + 3 * j),
-          static_cast<uint8_t>(1 + 2 * i)};
-}
-
-struct PieceArea {
-  int y, maskY, w, h;
-};
-// Walker, slider, eraser and jumper: frames side by side from x 0, one frame wide apart.
-constexpr PieceArea kPieces[] = {
-    {64, 96, 32, 32}, {128, 192, 32, 64}, {256, 272, 16, 16}, {352, 384, 32, 32}};
-
-}  // namespace
-
-bool inSyntheticDiamond(int i, int j) {
-  return std::abs(2 * i - 63) + 2 * std::abs(2 * j - 31) <= 64;
-}
-
-const Surface& syntheticSheet() {
-  static const Surface sheet = [] {
-    Surface s(320, 416, platform::kBlack);
-    const int floorX[] = {0, 64, 192};
-    for (int j = 0; j < 32; ++j) {
-      for (int i = 0; i < 64; ++i) {
-        const bool in = inSyntheticDiamond(i, j);
-        s.setPixel(i, 32 + j, in ? platform::kBlack : platform::kWhite);
-        for (int a = 0; a < 3; ++a)
-          if (in) s.setPixel(floorX[a] + i, j, areaColour(a, i, j));
-      }
-    }
-    for (int k = 0; k < 4; ++k) {
-      const PieceArea& pa = kPieces[k];
-      for (int p = 0; p < 3; ++p) {
-        const int area = 3 + 3 * k + p;
-        for (int j = 0; j < pa.h; ++j) {
-          for (int i = 0; i < pa.w; ++i) {
-            const bool opaque = j >= 2 + 3 * p && i >= 1 + p && i < pa.w - 1;
-            s.setPixel(pa.w * p + i, pa.maskY + j, opaque ? platform::kBlack : platform::kWhite);
-            if (opaque) s.setPixel(pa.w * p + i, pa.y + j, areaColour(area, i, j));
-          }
-        }
-      }
-    }
-    return s;
-  }();
-  return sheet;
-}
 
 Surface patternSurface() {
   Surface s(game::kPicWidth, game::kPicHeight);
@@ -71,37 +20,27 @@ Surface patternSurface() {
   return s;
 }
 
-bool isBlack(Rgb c) {
-  return c == platform::kBlack;
-}
+}  // namespace
 
-std::string str(Rgb c) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "(%d, %d, %d)", c.r, c.g, c.b);
-  return buf;
-}
-
-FieldRig::FieldRig(const Surface& s)
-    : host("/nonexistent", testing_support::gameFont(), testing_support::pictureReader()),
-      g(host, s),
-      before(patternSurface()),
-      sheet(s) {
+Field::Field(const Surface& sheet)
+    : rig({.sheet = &sheet, .shippedFiles = false, .background = Rgb{3, 3, 3}}),
+      g(rig.g),
+      before(patternSurface()) {
   g.Pic.image = before;
-  g.Pic.background = Surface(game::kPicWidth, game::kPicHeight, {3, 3, 3});
   fill(common::kEmpty);
 }
 
-void FieldRig::fill(uint8_t code) {
+void Field::fill(uint8_t code) {
   for (int y = 0; y <= 9; ++y)
     for (int x = 0; x <= 9; ++x) put(x, y, code);
 }
 
-void FieldRig::put(int x, int y, uint8_t code, uint8_t rank) {
+void Field::put(int x, int y, uint8_t code, uint8_t rank) {
   g.playField[x][y] = code;
   g.turnRank[x][y] = rank;
 }
 
-void FieldRig::startTurns() {
+void Field::startTurns() {
   for (auto& column : g.turnRank)
     for (auto& r : column) r = 0;
   g.numberPieces();
@@ -111,36 +50,20 @@ void FieldRig::startTurns() {
 int floorMismatches(const game::Game& g, const Surface& before, int originX, int originY,
                     std::string* first) {
   const Surface& sheet = g.render.chr;
-  const Surface& pic = g.Pic.image;
-  // Which sheet pixel each Pic pixel must show; -1 for the untouched surface.
-  std::vector<int> shown(static_cast<size_t>(pic.width()) * pic.height(), -1);
+  Surface want = before;
   for (int y = 0; y <= 9; ++y) {
     for (int x = 0; x <= 9; ++x) {
       const uint8_t code = g.playField[x][y];
       if (code > 2) continue;
       const int tileX = code == 0 ? 0 : code == 1 ? 64 : 192;
       const int left = originX + 32 * (x - y), top = originY + 16 * (x + y);
-      for (int j = 0; j < 32; ++j) {
-        for (int i = 0; i < 64; ++i) {
-          if (!pic.contains(left + i, top + j) || !isBlack(sheet.pixel(i, 32 + j))) continue;
-          shown[static_cast<size_t>(top + j) * pic.width() + left + i] = (tileX + i) * 1000 + j;
-        }
-      }
+      for (int j = 0; j < 32; ++j)
+        for (int i = 0; i < 64; ++i)
+          if (want.contains(left + i, top + j) && sheet.pixel(i, 32 + j) == platform::kBlack)
+            want.setPixel(left + i, top + j, sheet.pixel(tileX + i, j));
     }
   }
-  int wrong = 0;
-  for (int py = 0; py < pic.height(); ++py) {
-    for (int px = 0; px < pic.width(); ++px) {
-      const int s = shown[static_cast<size_t>(py) * pic.width() + px];
-      const Rgb want = s < 0 ? before.pixel(px, py) : sheet.pixel(s / 1000, s % 1000);
-      if (pic.pixel(px, py) == want) continue;
-      if (wrong++ == 0 && first)
-        *first = "pixel (" + std::to_string(px) + ", " + std::to_string(py) + ") is " +
-                 str(pic.pixel(px, py)) + ", want " + str(want) +
-                 (s < 0 ? " (untouched)" : " (tile picture)");
-    }
-  }
-  return wrong;
+  return testing_support::differences(g.Pic.image, want, first);
 }
 
 std::vector<std::pair<int, int>> glyphPixels(platform::Font& font, const std::string& text, int x,
@@ -151,7 +74,7 @@ std::vector<std::pair<int, int>> glyphPixels(platform::Font& font, const std::st
   std::vector<std::pair<int, int>> out;
   for (int j = 0; j < s.height(); ++j)
     for (int i = 0; i < s.width(); ++i)
-      if (!isBlack(s.pixel(i, j))) out.emplace_back(x + i - kMargin, y + j - kMargin);
+      if (s.pixel(i, j) != platform::kBlack) out.emplace_back(x + i - kMargin, y + j - kMargin);
   return out;
 }
 
@@ -182,13 +105,6 @@ std::string checkLabel(const Surface& pic, platform::Font& font, const std::stri
     }
   }
   return {};
-}
-
-bool anyPixel(const Surface& pic, int x, int y, int w, int h, Rgb c) {
-  for (int j = y; j < y + h; ++j)
-    for (int i = x; i < x + w; ++i)
-      if (pic.contains(i, j) && pic.pixel(i, j) == c) return true;
-  return false;
 }
 
 }  // namespace render_test

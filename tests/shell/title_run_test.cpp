@@ -4,15 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "tests/shell/frames.h"
-#include "tests/support/game_fixture.h"
+#include "tests/support/file_text.h"
+#include "tests/support/game/game_rig.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
 using platform::ScriptedHost;
 using platform::Surface;
-using shell_tests::brightness;
-using testing_support::GameRun;
+using testing_support::brightness;
+using testing_support::GameRig;
 using testing_support::readFile;
 
 // What one frame showed.
@@ -23,7 +24,7 @@ struct Shot {
 };
 
 // Holds the left button from `offset` ms into the current frame until the next frame's wait.
-void clickDuring(GameRun& r, uint32_t offset) {
+void clickDuring(GameRig& r, uint32_t offset) {
   r.host.at(r.g.frameStart + offset, {ScriptedHost::EventType::Down, 1, 250, 175});
   r.host.at(r.g.frameStart + offset + 150, {ScriptedHost::EventType::Up, 1, 250, 175});
 }
@@ -31,17 +32,17 @@ void clickDuring(GameRun& r, uint32_t offset) {
 class TitleClick : public ::testing::TestWithParam<uint32_t> {};
 
 TEST_P(TitleClick, ClickSoundOnceThenTwentyThreeFadeFramesThenTheBackground) {
-  GameRun r;
-  const Surface title = shell_tests::picture(r, "title.jpg");
-  const Surface back = shell_tests::picture(r, "back.jpg");
+  GameRig r;
+  const Surface title = r.picture("title.jpg");
+  const Surface back = r.picture("back.jpg");
   constexpr int kPressFrame = 4, kTaken = kPressFrame + 1, kMenu = kTaken + 23;
   std::vector<Shot> shots(1);  // shots[n] is frame n
-  shell_tests::watchFrames(r, [&](int n) {
+  r.onFrame = [&](int n) {
     shots.push_back({*r.host.picture(), r.g.fadeMode, r.g.fadeStep, r.host.wavesPlayed.size()});
     if (n == kPressFrame) clickDuring(r, GetParam());
     if (n == kTaken + 6) clickDuring(r, 20);  // a click during the fade is not taken
     if (n == kMenu + 2) r.host.close();
-  });
+  };
   ASSERT_EQ(r.run([&] { r.g.Form_Load(); }), 0);
   ASSERT_EQ(shots.size(), static_cast<size_t>(kMenu + 3));
 
@@ -83,16 +84,16 @@ TEST_P(TitleClick, ClickSoundOnceThenTwentyThreeFadeFramesThenTheBackground) {
 INSTANTIATE_TEST_SUITE_P(WithinAFrame, TitleClick, ::testing::Values(1u, 50u, 100u));
 
 TEST(TitleRun, RightPressDoesNothing) {
-  GameRun r;
-  const Surface title = shell_tests::picture(r, "title.jpg");
+  GameRig r;
+  const Surface title = r.picture("title.jpg");
   int lastFrame = 0;
-  shell_tests::watchFrames(r, [&](int n) {
+  r.onFrame = [&](int n) {
     lastFrame = n;
     EXPECT_EQ(*r.host.picture(), title) << "frame " << n;
     if (n == 3) r.host.press(2, 250, 175);
     if (n == 6) r.host.release(2);
     if (n == 12) r.host.close();
-  });
+  };
   ASSERT_EQ(r.run([&] { r.g.Form_Load(); }), 0);
   EXPECT_EQ(lastFrame, 12);
   EXPECT_TRUE(r.host.wavesPlayed.empty());
@@ -103,17 +104,17 @@ class TitleClose : public ::testing::TestWithParam<int> {};
 
 // Closing on the title, during the fade or after it keeps the progress and stops the music.
 TEST_P(TitleClose, WritesTheRecordStopsTheMusicAndEndsAtOnce) {
-  GameRun r;
+  GameRig r;
   std::string before = "False\r\nFalse\r\nTrue\r\n";
   for (int i = 3; i < 30; ++i) before += "False\r\n";
   before += "True\r\n";
   testing_support::writeFile(r.dir.file("clear.sav"), before);
   int lastFrame = 0;
-  shell_tests::watchFrames(r, [&](int n) {
+  r.onFrame = [&](int n) {
     lastFrame = n;
     if (n == 2) clickDuring(r, 30);
     if (n == GetParam()) r.host.close();
-  });
+  };
   ASSERT_EQ(r.run([&] { r.g.Form_Load(); }), 0);
   EXPECT_EQ(lastFrame, GetParam()) << "a frame ran after the close";
 

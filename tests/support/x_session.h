@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -16,12 +18,19 @@
 #include <thread>
 #include <vector>
 
+#include "platform/bmp.h"
 #include "platform/raster.h"
+#include "tests/support/file_text.h"
+#include "tests/support/pixels.h"
 #include "tests/support/run_program.h"
 
 namespace realwindow {
 
-// Xvfb on a display number it picks itself (-displayfd), stopped with the object.
+// How long any wait may take: a busy machine can be this slow.
+constexpr std::chrono::seconds kPatience{30};
+
+// Xvfb on a display number it picks itself (-displayfd), made this process's DISPLAY, stopped
+// with the object.
 class Xvfb {
  public:
   Xvfb(int width, int height) {
@@ -34,8 +43,9 @@ class Xvfb {
       const std::string fd = std::to_string(fds[1]);
       const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
       std::freopen("/dev/null", "w", stderr);
+      // Without a reset when its last client goes: a program connecting just then is refused.
       ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
-               "-nolisten", "tcp", static_cast<char*>(nullptr));
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
       ::_exit(127);
     }
     ::close(fds[1]);
@@ -45,6 +55,7 @@ class Xvfb {
     ::close(fds[0]);
     if (number.empty()) throw std::runtime_error("Xvfb did not start");
     display_ = ":" + number;
+    ::setenv("DISPLAY", display_.c_str(), 1);
   }
   ~Xvfb() {
     ::kill(pid_, SIGTERM);
@@ -83,6 +94,13 @@ inline platform::Surface screenshot() {
   return s;
 }
 
+// Keeps a screenshot as `name`.bmp in `folder`, for people to look at.
+inline void keepShot(const platform::Surface& shot, const std::string& folder,
+                     const std::string& name) {
+  std::filesystem::create_directories(folder);
+  testing_support::writeFile(folder + "/" + name + ".bmp", platform::encodeBmp24(shot));
+}
+
 // xdotool with these arguments (blank-separated: numbers, key and button names).
 inline void xdotool(const std::string& args) {
   std::vector<std::string> words{"xdotool"};
@@ -97,16 +115,22 @@ inline bool xServerAnswers() {
   return capture({"xwininfo", "-root"}).find("Absolute upper-left") != std::string::npos;
 }
 
+// The first mapped window with this exact name; empty while there is none.
+inline std::string windowId(const std::string& name) {
+  const std::string ids =
+      capture({"xdotool", "search", "--onlyvisible", "--name", "^" + name + "$"});
+  return ids.substr(0, ids.find('\n'));
+}
+
 // Where a window with this exact name sits on the screen, once it is mapped.
 struct Geometry {
   int x, y, width, height;
 };
 
 inline std::optional<Geometry> findWindow(const std::string& name) {
-  const std::string id =
-      capture({"xdotool", "search", "--onlyvisible", "--name", "^" + name + "$"});
+  const std::string id = windowId(name);
   if (id.empty()) return std::nullopt;
-  const std::string info = capture({"xwininfo", "-id", id.substr(0, id.find('\n'))});
+  const std::string info = capture({"xwininfo", "-id", id});
   Geometry g{};
   auto field = [&](const char* label, int& out) {
     const auto at = info.find(label);
@@ -131,6 +155,61 @@ bool within(std::chrono::milliseconds limit, F test) {
   }
 }
 
+// The game's play surface: the top left of its window, before any scaling.
+constexpr int kSurfaceWidth = 500, kSurfaceHeight = 350;
+
+inline platform::Surface playSurface(const platform::Surface& screen, const Geometry& at) {
+  return testing_support::crop(screen, at.x, at.y, kSurfaceWidth, kSurfaceHeight);
+}
+
+// The game's window, its id, and the last screenshot of its play surface.
+struct Session {
+  std::optional<Geometry> at;
+  std::string id;
+  platform::Surface shot;
+
+  // Screenshots until `test` holds for the play surface; false when it never did.
+  bool waitFor(const std::function<bool(const platform::Surface&)>& test) {
+    return within(kPatience, [&] {
+      shot = playSurface(screenshot(), *at);
+      return test(shot);
+    });
+  }
+  bool windowShown(const std::string& name = "Skelmora") {
+    return within(kPatience, [&] {
+      at = findWindow(name);
+      id = windowId(name);
+      return at.has_value();
+    });
+  }
+};
+
+// The pointer, in pixels of the play surface.
+struct Pointer {
+  Session& s;
+  void move(int x, int y) const {
+    xdotool("mousemove " + std::to_string(s.at->x + x) + " " + std::to_string(s.at->y + y));
+  }
+  // Held until `taken` shows on the play surface, and a quarter of a second at least: the
+  // game only sees a press that lasts past a frame. `held` runs first, with the button down.
+  bool click(const std::function<bool(const platform::Surface&)>& taken, int button = 1,
+             const std::function<void()>& held = nullptr) const {
+    xdotool("mousedown " + std::to_string(button));
+    if (held) held();
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    const bool ok = s.waitFor(taken);
+    xdotool("mouseup " + std::to_string(button));
+    return ok;
+  }
+};
+
+// Waits until the program of window `id` has gone through `frames` frames, by the window
+// tool `xwin` (tests/support/xwin.cpp); false when it stopped answering. What a still
+// picture cannot show: that the frames in which something would have happened went by.
+inline bool framesPass(const std::string& xwin, const std::string& id, int frames) {
+  return testing_support::runProgram({xwin, "frames", id, std::to_string(frames)}).status == 0;
+}
+
 // A window manager on the display, for what only a managed window does (full screen);
 // stopped with the object.
 class WindowManager {
@@ -145,7 +224,7 @@ class WindowManager {
       ::_exit(127);
     }
     // It owns the screen once it has made its check window.
-    within(std::chrono::seconds(10), [] {
+    within(kPatience, [] {
       return capture({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}).find("window id") !=
              std::string::npos;
     });
@@ -192,6 +271,17 @@ class GameProcess {
   int close(std::chrono::milliseconds limit) {
     if (status_ >= 0) return status_;  // already reaped: its pid may be another's now
     ::kill(pid_, SIGTERM);
+    return waitEnd(limit);
+  }
+  // For messages: whether it still runs and where it waits, or how it ended.
+  std::string state() {
+    if (status_ < 0) waitEnd(std::chrono::milliseconds(0));
+    if (status_ >= 0) return "ended with status " + std::to_string(status_);
+    return "runs, waiting in " +
+           testing_support::readFile("/proc/" + std::to_string(pid_) + "/wchan");
+  }
+  // The exit status once it has ended, or -1 if it still runs after `limit`.
+  int waitEnd(std::chrono::milliseconds limit) {
     within(limit, [&] {
       int st = 0;
       if (::waitpid(pid_, &st, WNOHANG) == pid_) status_ = WIFEXITED(st) ? WEXITSTATUS(st) : 128;

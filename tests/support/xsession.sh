@@ -1,17 +1,28 @@
-# Shell helpers for real-window tests: a private X server, waiting for a window, and
-# clicks held across a frame. Source it; `stop_xsession` runs from the caller's trap.
+# Shell helpers for real-window tests: a private X server, and waits with a deadline for what
+# a test needs to see. Source it; `stop_xsession` runs from the caller's trap.
+
+# How long any wait may take, in seconds: a busy machine can be this slow.
+patience=${XSESSION_PATIENCE:-30}
+
+# wait_until COMMAND...: runs the command until it succeeds; false after $patience seconds.
+wait_until() {
+  local end=$((SECONDS + patience))
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.05
+  done
+}
 
 # start_xvfb WIDTHxHEIGHT [XVFB OPTION...]: Xvfb on a display number it picks itself; sets
-# DISPLAY. Waits up to 10 s: a loaded machine can be that slow to bring it up.
+# DISPLAY. It does not reset when its last client goes: a program connecting just then would
+# be refused.
 start_xvfb() {
   local numfile
   numfile=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp "${@:2}" 3>"$numfile" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset "${@:2}" 3>"$numfile" \
+    2>/dev/null &
   xvfb_pid=$!
-  for _ in $(seq 200); do
-    [ -s "$numfile" ] && break
-    sleep 0.05
-  done
+  wait_until test -s "$numfile"
   export DISPLAY=":$(tr -d '\n' <"$numfile")"
   rm -f "$numfile"
   [ "$DISPLAY" != ":" ] || { echo "Xvfb did not start"; return 1; }
@@ -28,28 +39,25 @@ stop_xsession() {
   done
 }
 
-# wait_window TITLE: prints the first mapped window with exactly that name, waiting up to
-# 10 s (an unmapped one cannot be shot or clicked yet).
-wait_window() {
-  local win=""
-  for _ in $(seq 100); do
-    win=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
-    [ -n "$win" ] && { echo "$win"; return 0; }
-    sleep 0.1
-  done
-  return 1
+# mapped_window TITLE: prints the first mapped window with exactly that name.
+mapped_window() {
+  local win
+  win=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+  [ -n "$win" ] && echo "$win"
 }
 
-# hold_click X Y [WINDOW]: the game only sees a press that lasts past a frame, as a
-# person's does. With a window, X and Y are inside it; else they are on the screen.
-hold_click() {
-  if [ -n "${3:-}" ]; then
-    xdotool mousemove --window "$3" "$1" "$2"
-  else
-    xdotool mousemove "$1" "$2"
-  fi
-  sleep 0.3
-  xdotool mousedown 1
-  sleep 0.25
-  xdotool mouseup 1
+# wait_window TITLE: prints the first mapped window with exactly that name, once there is one
+# (an unmapped one cannot be shot or clicked yet).
+wait_window() {
+  wait_until mapped_window "$1" >/dev/null && mapped_window "$1"
+}
+
+# shows_picture WINDOW: the window shows a picture, not a plain fill.
+shows_picture() {
+  [ "$(import -window "$1" -format %k info: 2>/dev/null || echo 0)" -gt 100 ]
+}
+
+# ended PID: the process has ended (it may not be reaped yet).
+ended() {
+  ! kill -0 "$1" 2>/dev/null || grep -q '^State:.*Z' "/proc/$1/status" 2>/dev/null
 }

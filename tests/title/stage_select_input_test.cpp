@@ -1,10 +1,14 @@
 // Starting stages from the stage-select screen: presses, pending presses, fades and play's return.
 #include <gtest/gtest.h>
 
-#include "tests/title/menu_fixture.h"
+#include "tests/support/game/stage_select.h"
 
 namespace title_test {
 namespace {
+
+using namespace testing_support;
+using platform::Rgb;
+using platform::Surface;
 
 constexpr int kFirstIdleFrame = 14;
 
@@ -22,26 +26,26 @@ void expectStarted(game::Game& g, int stage) {
 }
 
 TEST(StageSelectStart, PressOnStageThirtyCopiesItsLayoutAndPlaysTheClick) {
-  MenuRun r;
-  r.fillStagesWithAllCodes();
+  GameRig r(menuScene());
+  fillStagesWithAllCodes(r.g);
   // Left over from an earlier stage: must not survive the start.
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 10; ++x) r.g.playField[x][y] = 2, r.g.turnRank[x][y] = 9;
-  r.run([&](FrameView& v) {
-    if (v.index == kFirstIdleFrame) {
-      v.host.move(400, 320);
-      v.host.key(platform::Key::kRight);  // the list has no keys; play must not get it
+  r.runMenu([&](int n) {
+    if (n == kFirstIdleFrame) {
+      r.host.move(400, 320);
+      r.host.key(platform::Key::kRight);  // the list has no keys; play must not get it
     }
-    if (v.index == kFirstIdleFrame + 1) {
-      EXPECT_EQ(v.g.hoverStage, 30);
-      EXPECT_TRUE(v.g.pendingKeys.empty());
-      EXPECT_TRUE(v.host.wavesPlayed.empty()) << "hovering makes no sound";
-      v.host.press(1, 400, 320);
+    if (n == kFirstIdleFrame + 1) {
+      EXPECT_EQ(r.g.hoverStage, 30);
+      EXPECT_TRUE(r.g.pendingKeys.empty());
+      EXPECT_TRUE(r.host.wavesPlayed.empty()) << "hovering makes no sound";
+      r.host.press(1, 400, 320);
     }
-    if (v.index == kFirstIdleFrame + 2) {
-      expectStarted(v.g, 30);
-      ASSERT_EQ(v.host.wavesPlayed.size(), 1u);
-      EXPECT_EQ(v.host.wavesPlayed[0], r.dir.file("CLICK.WAV"));
+    if (n == kFirstIdleFrame + 2) {
+      expectStarted(r.g, 30);
+      ASSERT_EQ(r.host.wavesPlayed.size(), 1u);
+      EXPECT_EQ(r.host.wavesPlayed[0], r.dir.file("CLICK.WAV"));
       throw StopRun{};
     }
   });
@@ -50,17 +54,17 @@ TEST(StageSelectStart, PressOnStageThirtyCopiesItsLayoutAndPlaysTheClick) {
 TEST(StageSelectStart, PressInTheGapUnderTheHighlightBoxStartsTheStage) {
   for (auto [x, y] : {std::pair{194.5f, 115.0f}, {100.0f, 131.0f}}) {
     SCOPED_TRACE(testing::Message() << "press at " << x << ", " << y);
-    MenuRun r;
-    r.fillStagesWithAllCodes();
-    r.run([&](FrameView& v) {
-      if (v.index == kFirstIdleFrame) v.host.move(x, y);
-      if (v.index == kFirstIdleFrame + 1) {
-        EXPECT_EQ(countInLabel(v.g.Pic.image, 1, kWhiteText), 0);
-        v.host.press(1, x, y);
+    GameRig r(menuScene());
+    fillStagesWithAllCodes(r.g);
+    r.runMenu([&](int n) {
+      if (n == kFirstIdleFrame) r.host.move(x, y);
+      if (n == kFirstIdleFrame + 1) {
+        EXPECT_EQ(countInLabel(r.g.Pic.image, 1, kWhiteText), 0);
+        r.host.press(1, x, y);
       }
-      if (v.index == kFirstIdleFrame + 2) {
-        expectStarted(v.g, 1);
-        EXPECT_EQ(v.host.wavesPlayed.size(), 1u);
+      if (n == kFirstIdleFrame + 2) {
+        expectStarted(r.g, 1);
+        EXPECT_EQ(r.host.wavesPlayed.size(), 1u);
         throw StopRun{};
       }
     });
@@ -68,76 +72,76 @@ TEST(StageSelectStart, PressInTheGapUnderTheHighlightBoxStartsTheStage) {
 }
 
 TEST(StageSelectStart, PressOutsideTheListStaysPendingWhileTheButtonIsHeld) {
-  MenuRun r;
-  r.fillStagesWithAllCodes();
-  r.run([&](FrameView& v) {
-    const int i = v.index - kFirstIdleFrame;
+  GameRig r(menuScene());
+  fillStagesWithAllCodes(r.g);
+  r.runMenu([&](int n) {
+    const int i = n - kFirstIdleFrame;
     if (i == 0) {
-      v.host.move(490, 200);  // on the right boundary: no stage
-      v.host.press(1, 490, 200);
+      r.host.move(490, 200);  // on the right boundary: no stage
+      r.host.press(1, 490, 200);
     }
     if (i >= 1 && i <= 5) {
-      EXPECT_EQ(v.g.fadeMode, 0);
-      EXPECT_TRUE(v.g.leftDown) << "a press no screen takes is not consumed";
-      EXPECT_TRUE(v.host.wavesPlayed.empty());
+      EXPECT_EQ(r.g.fadeMode, 0);
+      EXPECT_TRUE(r.g.leftDown) << "a press no screen takes is not consumed";
+      EXPECT_TRUE(r.host.wavesPlayed.empty());
     }
-    if (i == 5) v.host.move(100, 200);  // stage 4, button still held
+    if (i == 5) r.host.move(100, 200);  // stage 4, button still held
     if (i == 6) {
-      expectStarted(v.g, 4);
-      EXPECT_EQ(v.host.wavesPlayed.size(), 1u);
+      expectStarted(r.g, 4);
+      EXPECT_EQ(r.host.wavesPlayed.size(), 1u);
       throw StopRun{};
     }
   });
 }
 
 TEST(StageSelectStart, PressOutsideTheListThenReleasedStartsNothing) {
-  MenuRun r;
-  r.run([&](FrameView& v) {
-    const int i = v.index - kFirstIdleFrame;
-    if (i == 0) v.host.press(1, 300, 60);
-    if (i == 2) v.host.release(1);
-    if (i == 3) v.host.move(100, 200);
+  GameRig r(menuScene());
+  r.runMenu([&](int n) {
+    const int i = n - kFirstIdleFrame;
+    if (i == 0) r.host.press(1, 300, 60);
+    if (i == 2) r.host.release(1);
+    if (i == 3) r.host.move(100, 200);
     if (i >= 4) {
-      EXPECT_EQ(v.g.hoverStage, 4);
-      EXPECT_EQ(v.g.fadeMode, 0);
-      EXPECT_TRUE(v.host.wavesPlayed.empty());
+      EXPECT_EQ(r.g.hoverStage, 4);
+      EXPECT_EQ(r.g.fadeMode, 0);
+      EXPECT_TRUE(r.host.wavesPlayed.empty());
     }
     if (i == 8) throw StopRun{};
   });
 }
 
 TEST(StageSelectStart, PressHeldThroughTheFadeInStartsInTheFrameThatEndsIt) {
-  MenuRun r;
-  r.fillStagesWithAllCodes();
-  r.run([&](FrameView& v) {
-    if (v.index == 2) {
-      v.host.move(100, 140);  // stage 2
-      v.host.press(1, 100, 140);
+  GameRig r(menuScene());
+  fillStagesWithAllCodes(r.g);
+  r.runMenu([&](int n) {
+    if (n == 2) {
+      r.host.move(100, 140);  // stage 2
+      r.host.press(1, 100, 140);
     }
-    if (v.index >= 3 && v.index < 13) {
-      EXPECT_EQ(v.g.fadeMode, 2) << v.index;
-      EXPECT_TRUE(v.g.leftDown);
+    if (n >= 3 && n < 13) {
+      EXPECT_EQ(r.g.fadeMode, 2) << n;
+      EXPECT_TRUE(r.g.leftDown);
     }
-    if (v.index == 13) {
-      expectStarted(v.g, 2);
+    if (n == 13) {
+      expectStarted(r.g, 2);
       throw StopRun{};
     }
   });
 }
 
 TEST(StageSelectStart, PressReleasedDuringTheFadeInIsLost) {
-  MenuRun r;
-  r.run([&](FrameView& v) {
-    if (v.index == 2) {
-      v.host.move(100, 140);
-      v.host.press(1, 100, 140);
+  GameRig r(menuScene());
+  r.runMenu([&](int n) {
+    if (n == 2) {
+      r.host.move(100, 140);
+      r.host.press(1, 100, 140);
     }
-    if (v.index == 6) v.host.release(1);
-    if (v.index >= 13) {
-      EXPECT_EQ(v.g.fadeMode, 0);
-      EXPECT_TRUE(v.host.wavesPlayed.empty());
+    if (n == 6) r.host.release(1);
+    if (n >= 13) {
+      EXPECT_EQ(r.g.fadeMode, 0);
+      EXPECT_TRUE(r.host.wavesPlayed.empty());
     }
-    if (v.index == 18) throw StopRun{};
+    if (n == 18) throw StopRun{};
   });
 }
 
@@ -151,60 +155,59 @@ void makePlayableStage(game::Game& g, int s) {
 }
 
 TEST(StageSelectStart, AfterPlayReturnsTheStartCheckUsesTheStageFromBeforePlay) {
-  MenuRun r;
+  GameRig r(menuScene());
   makePlayableStage(r.g, 3);
   enum class Step { Menu, FadingToPlay, Playing, GaveUp, Returned } step = Step::Menu;
   int lastWavePhase = -1;
   int framesAfterReturn = -1;
-  r.run(
-      [&](FrameView& v) {
-        const bool menuFrame = v.g.titleWavePhase != lastWavePhase;
-        lastWavePhase = v.g.titleWavePhase;
-        switch (step) {
-          case Step::Menu:
-            if (v.index == kFirstIdleFrame) v.host.move(100, 160);  // stage 3
-            if (v.index == kFirstIdleFrame + 1) v.host.press(1, 100, 160);
-            if (v.index == kFirstIdleFrame + 2) {
-              expectStarted(v.g, 3);
-              v.host.release(1);
-              step = Step::FadingToPlay;
-            }
-            break;
-          case Step::FadingToPlay:
-            if (!menuFrame) step = Step::Playing;  // the pointer stayed on stage 3
-            break;
-          case Step::Playing:
-            ASSERT_FALSE(menuFrame);
-            if (v.g.fadeMode == 0) {
-              v.host.move(10, 10);  // the give-up button, away from the list
-              v.host.press(1, 10, 10);
-              step = Step::GaveUp;
-            }
-            break;
-          case Step::GaveUp:
-            if (v.g.fadeMode == 1 && v.g.fadeStep == 1) v.host.release(1);
-            if (v.g.fadeMode == 1 && v.g.fadeStep == 5) v.host.press(1, 10, 10);  // held on
-            if (v.g.fadeMode == 2) {
-              ADD_FAILURE() << "play returned without starting stage 3 again";
-              throw StopRun{};
-            }
-            if (v.g.fadeMode == 1 && v.g.fadeStep == 0 && v.host.wavesPlayed.size() > 2) {
-              // The frame right after play returned: still play's last picture.
-              EXPECT_FALSE(menuFrame);
-              expectStarted(v.g, 3);
-              EXPECT_EQ(v.host.wavesPlayed.size(), 3u);  // start, give up, start again
-              step = Step::Returned;
-              framesAfterReturn = 0;
-            }
-            break;
-          case Step::Returned:
-            // The pointer is off the list now: the fresh frames compute no stage.
-            EXPECT_EQ(v.g.hoverStage, 0);
-            if (++framesAfterReturn == 3) throw StopRun{};
-            break;
+  r.frameLimit = 400;
+  r.runMenu([&](int n) {
+    const bool menuFrame = r.g.titleWavePhase != lastWavePhase;
+    lastWavePhase = r.g.titleWavePhase;
+    switch (step) {
+      case Step::Menu:
+        if (n == kFirstIdleFrame) r.host.move(100, 160);  // stage 3
+        if (n == kFirstIdleFrame + 1) r.host.press(1, 100, 160);
+        if (n == kFirstIdleFrame + 2) {
+          expectStarted(r.g, 3);
+          r.host.release(1);
+          step = Step::FadingToPlay;
         }
-      },
-      400);
+        break;
+      case Step::FadingToPlay:
+        if (!menuFrame) step = Step::Playing;  // the pointer stayed on stage 3
+        break;
+      case Step::Playing:
+        ASSERT_FALSE(menuFrame);
+        if (r.g.fadeMode == 0) {
+          r.host.move(10, 10);  // the give-up button, away from the list
+          r.host.press(1, 10, 10);
+          step = Step::GaveUp;
+        }
+        break;
+      case Step::GaveUp:
+        if (r.g.fadeMode == 1 && r.g.fadeStep == 1) r.host.release(1);
+        if (r.g.fadeMode == 1 && r.g.fadeStep == 5) r.host.press(1, 10, 10);  // held on
+        if (r.g.fadeMode == 2) {
+          ADD_FAILURE() << "play returned without starting stage 3 again";
+          throw StopRun{};
+        }
+        if (r.g.fadeMode == 1 && r.g.fadeStep == 0 && r.host.wavesPlayed.size() > 2) {
+          // The frame right after play returned: still play's last picture.
+          EXPECT_FALSE(menuFrame);
+          expectStarted(r.g, 3);
+          EXPECT_EQ(r.host.wavesPlayed.size(), 3u);  // start, give up, start again
+          step = Step::Returned;
+          framesAfterReturn = 0;
+        }
+        break;
+      case Step::Returned:
+        // The pointer is off the list now: the fresh frames compute no stage.
+        EXPECT_EQ(r.g.hoverStage, 0);
+        if (++framesAfterReturn == 3) throw StopRun{};
+        break;
+    }
+  });
   EXPECT_EQ(step, Step::Returned);
 }
 

@@ -5,10 +5,14 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/title/menu_fixture.h"
+#include "tests/support/game/stage_select.h"
 
 namespace title_test {
 namespace {
+
+using namespace testing_support;
+using platform::Rgb;
+using platform::Surface;
 
 constexpr int kFirstIdleFrame = 14;  // 13 fade-in frames, then the screen shows unmasked
 constexpr int kPreviewX = 380, kPreviewY = 20, kPreviewSize = 80;
@@ -29,48 +33,27 @@ bool inPreview(int x, int y) {
          y < kPreviewY + kPreviewSize;
 }
 
-// Pixels where `actual` differs from `expected`, leaving out the preview box when asked;
-// the first few are described in `where`.
-int differences(const Surface& actual, const Surface& expected, bool skipPreview,
-                std::string* where = nullptr) {
-  int n = 0;
-  std::ostringstream out;
-  for (int y = 0; y < expected.height(); ++y) {
-    for (int x = 0; x < expected.width(); ++x) {
-      if (skipPreview && inPreview(x, y)) continue;
-      const Rgb a = actual.pixel(x, y), e = expected.pixel(x, y);
-      if (a == e) continue;
-      if (n++ < 5)
-        out << " (" << x << "," << y << ") is " << +a.r << "," << +a.g << "," << +a.b << " not "
-            << +e.r << "," << +e.g << "," << +e.b;
-    }
-  }
-  if (where) *where = out.str();
-  return n;
-}
-
+// The pixels of the preview box that come from the sheet's preview cells.
 int previewPixels(const Surface& s) {
-  int n = 0;
-  for (int c = 0; c <= 9; ++c)
-    n += countColour(s, kPreviewX, kPreviewY, kPreviewSize, kPreviewSize, previewColour(c));
-  return n;
+  return countWhere(s, {kPreviewX, kPreviewY, kPreviewSize, kPreviewSize},
+                    [](Rgb c) { return isCodedFrom(c, 224, 248, 80, 8); });
 }
 
 TEST(StageSelectLabels, ThreeColumnsOfTenWithTheClearedOnesInPurple) {
-  MenuRun r;
+  GameRig r(menuScene());
   bool cleared[31] = {};
   for (int i : {0, 16, 29, 30}) r.g.clearFlag[i] = cleared[i] = true;
   const Surface expected = referenceLabels(cleared, 0);
   // A reference that ignored the flags would not tell the colours apart.
   ASSERT_NE(expected, referenceLabels({}, 0));
-  r.run([&](FrameView& v) {
-    if (v.index < kFirstIdleFrame) return;
+  r.runMenu([&](int n) {
+    if (n < kFirstIdleFrame) return;
     std::string where;
-    EXPECT_EQ(differences(v.g.Pic.image, expected, false, &where), 0) << where;
-    EXPECT_GT(countInLabel(v.g.Pic.image, 1, kPurpleOutline), 40);
-    EXPECT_EQ(countInLabel(v.g.Pic.image, 2, kPurpleOutline), 0);
-    EXPECT_GT(countInLabel(v.g.Pic.image, 2, kBlueOutline), 40);
-    EXPECT_EQ(countInLabel(v.g.Pic.image, 30, kBlueOutline), 0);
+    EXPECT_EQ(differences(r.g.Pic.image, expected, &where), 0) << where;
+    EXPECT_GT(countInLabel(r.g.Pic.image, 1, kPurpleOutline), 40);
+    EXPECT_EQ(countInLabel(r.g.Pic.image, 2, kPurpleOutline), 0);
+    EXPECT_GT(countInLabel(r.g.Pic.image, 2, kBlueOutline), 40);
+    EXPECT_EQ(countInLabel(r.g.Pic.image, 30, kBlueOutline), 0);
     throw StopRun{};
   });
 }
@@ -88,27 +71,30 @@ TEST(StageSelectLabels, LabelsAreDistinctTextsWithTwoBlanksBeforeTheNumber) {
 }
 
 TEST(StageSelectLabels, HoveredLabelIsWhiteOnBlueAlsoOverACleared) {
-  MenuRun r;
+  GameRig r(menuScene());
   bool cleared[31] = {};
   r.g.clearFlag[0] = cleared[0] = true;
-  r.run([&](FrameView& v) {
-    if (v.index == kFirstIdleFrame) v.host.move(100, 120);  // stage 1
-    if (v.index == kFirstIdleFrame + 1) {
-      ASSERT_EQ(v.g.hoverStage, 1);
-      std::string where;
-      EXPECT_EQ(differences(v.g.Pic.image, referenceLabels(cleared, 1), true, &where), 0) << where;
+  // The list with stage n highlighted, the preview left out.
+  const auto expectHighlighted = [&](int stage) {
+    ASSERT_EQ(r.g.hoverStage, stage);
+    std::string where;
+    EXPECT_EQ(differences(r.g.Pic.image, referenceLabels(cleared, stage), &where, inPreview), 0)
+        << where;
+  };
+  r.runMenu([&](int n) {
+    if (n == kFirstIdleFrame) r.host.move(100, 120);  // stage 1
+    if (n == kFirstIdleFrame + 1) {
+      expectHighlighted(1);
       // The highlight covers the purple outline and the grey text completely.
-      EXPECT_EQ(countInLabel(v.g.Pic.image, 1, kPurpleOutline), 0);
-      EXPECT_EQ(countInLabel(v.g.Pic.image, 1, kGreyText), 0);
-      EXPECT_GT(countInLabel(v.g.Pic.image, 1, kWhiteText), 40);
-      EXPECT_GT(countInLabel(v.g.Pic.image, 1, kBlueOutline), 40);
-      v.host.move(250, 140);  // stage 12, not cleared
+      EXPECT_EQ(countInLabel(r.g.Pic.image, 1, kPurpleOutline), 0);
+      EXPECT_EQ(countInLabel(r.g.Pic.image, 1, kGreyText), 0);
+      EXPECT_GT(countInLabel(r.g.Pic.image, 1, kWhiteText), 40);
+      EXPECT_GT(countInLabel(r.g.Pic.image, 1, kBlueOutline), 40);
+      r.host.move(250, 140);  // stage 12, not cleared
     }
-    if (v.index == kFirstIdleFrame + 2) {
-      ASSERT_EQ(v.g.hoverStage, 12);
-      std::string where;
-      EXPECT_EQ(differences(v.g.Pic.image, referenceLabels(cleared, 12), true, &where), 0) << where;
-      EXPECT_GT(countInLabel(v.g.Pic.image, 1, kPurpleOutline), 40);
+    if (n == kFirstIdleFrame + 2) {
+      expectHighlighted(12);
+      EXPECT_GT(countInLabel(r.g.Pic.image, 1, kPurpleOutline), 40);
       throw StopRun{};
     }
   });
@@ -128,39 +114,40 @@ TEST(StageSelectPointer, ListCellsBoundariesAndTheSmallerHighlightBox) {
       {195, 115, 11, false},   {195.25f, 115, 11, true}, {100, 133, 2, false},
       {380, 300, 29, true},    {300, 60, 0, false},      {-5, -5, 0, false},
   };
-  MenuRun r;
-  r.fillStagesWithAllCodes();
+  GameRig r(menuScene());
+  fillStagesWithAllCodes(r.g);
   size_t next = 0;
-  r.run([&](FrameView& v) {
-    if (v.index < kFirstIdleFrame) return;
-    if (v.index > kFirstIdleFrame) {
+  r.runMenu([&](int n) {
+    if (n < kFirstIdleFrame) return;
+    if (n > kFirstIdleFrame) {
       const PointerCase& c = cases[next - 1];
       SCOPED_TRACE(testing::Message() << "pointer at " << c.x << ", " << c.y);
-      EXPECT_EQ(v.g.hoverStage, c.hoverStage);
+      EXPECT_EQ(r.g.hoverStage, c.hoverStage);
       std::string where;
-      EXPECT_EQ(differences(v.g.Pic.image, referenceLabels({}, c.highlighted ? c.hoverStage : 0),
-                            true, &where),
+      EXPECT_EQ(differences(r.g.Pic.image, referenceLabels({}, c.highlighted ? c.hoverStage : 0),
+                            &where, inPreview),
                 0)
           << where;
       // The preview shows exactly when a stage is under the pointer.
-      EXPECT_EQ(previewPixels(v.g.Pic.image) > 0, c.hoverStage != 0);
+      EXPECT_EQ(previewPixels(r.g.Pic.image) > 0, c.hoverStage != 0);
     }
     if (next == cases.size()) throw StopRun{};
-    v.host.move(cases[next].x, cases[next].y);
+    r.host.move(cases[next].x, cases[next].y);
     ++next;
   });
   EXPECT_EQ(next, cases.size());
 }
 
 TEST(StageSelectPreview, EightPixelCellsFromTheSheetWithHolesForEmptySpace) {
-  MenuRun r;
-  r.fillStagesWithAllCodes();
+  GameRig r(menuScene());
+  fillStagesWithAllCodes(r.g);
   const auto checkPreview = [&](const Surface& pic, int stage) {
     for (int y = 0; y < 10; ++y) {
       for (int x = 0; x < 10; ++x) {
         const int c = r.g.stageSet(x, y, stage);
-        const Rgb want = c == common::kEmpty ? kBackground : previewColour(c);
-        EXPECT_EQ(countColour(pic, 380 + 8 * x, 20 + 8 * y, 8, 8, want), 64)
+        const Surface want = c == common::kEmpty ? Surface(8, 8, kBackground)
+                                                 : crop(r.g.render.chr, 224 + 8 * c, 248, 8, 8);
+        EXPECT_EQ(differences(crop(pic, 380 + 8 * x, 20 + 8 * y, 8, 8), want), 0)
             << "stage " << stage << " cell " << x << "," << y << " code " << c;
       }
     }
@@ -172,16 +159,16 @@ TEST(StageSelectPreview, EightPixelCellsFromTheSheetWithHolesForEmptySpace) {
       EXPECT_EQ(pic.pixel(460, 19 + i), kBackground);
     }
   };
-  r.run([&](FrameView& v) {
-    if (v.index == kFirstIdleFrame) v.host.move(100, 260);  // stage 7
-    if (v.index == kFirstIdleFrame + 1) {
-      ASSERT_EQ(v.g.hoverStage, 7);
-      checkPreview(v.g.Pic.image, 7);
-      v.host.move(400, 160);  // stage 23
+  r.runMenu([&](int n) {
+    if (n == kFirstIdleFrame) r.host.move(100, 260);  // stage 7
+    if (n == kFirstIdleFrame + 1) {
+      ASSERT_EQ(r.g.hoverStage, 7);
+      checkPreview(r.g.Pic.image, 7);
+      r.host.move(400, 160);  // stage 23
     }
-    if (v.index == kFirstIdleFrame + 2) {
-      ASSERT_EQ(v.g.hoverStage, 23);
-      checkPreview(v.g.Pic.image, 23);
+    if (n == kFirstIdleFrame + 2) {
+      ASSERT_EQ(r.g.hoverStage, 23);
+      checkPreview(r.g.Pic.image, 23);
       throw StopRun{};
     }
   });
@@ -193,100 +180,99 @@ TEST(StageSelectPreview, EightPixelCellsFromTheSheetWithHolesForEmptySpace) {
 }
 
 TEST(StageSelectFades, NoPreviewAndNoHighlightWhileFadingInOrOut) {
-  MenuRun r;
-  r.fillStagesWithAllCodes();
+  GameRig r(menuScene());
+  fillStagesWithAllCodes(r.g);
   r.g.mouseX = 100;  // over stage 1 from the first frame
   r.g.mouseY = 120;
-  r.run([&](FrameView& v) {
-    const Surface& pic = v.g.Pic.image;
+  r.runMenu([&](int n) {
+    const Surface& pic = r.g.Pic.image;
     const int white = countInLabel(pic, 1, kWhiteText);
-    if (v.index <= 13) {
-      EXPECT_EQ(v.g.fadeMode, v.index < 13 ? 2 : 0) << v.index;
-      EXPECT_EQ(previewPixels(pic), 0) << "fade-in frame " << v.index;
-      EXPECT_EQ(white, 0) << "fade-in frame " << v.index;
+    if (n <= 13) {
+      EXPECT_EQ(r.g.fadeMode, n < 13 ? 2 : 0) << n;
+      EXPECT_EQ(previewPixels(pic), 0) << "fade-in frame " << n;
+      EXPECT_EQ(white, 0) << "fade-in frame " << n;
       // Some of the preview box shows through the mask, so its absence is visible.
-      if (v.index >= 4) {
+      if (n >= 4) {
         EXPECT_GT(countColour(pic, kPreviewX, kPreviewY, kPreviewSize, kPreviewSize, kBackground),
                   0);
       }
-    } else if (v.index == 14) {
+    } else if (n == 14) {
       EXPECT_EQ(previewPixels(pic), 8 * 8 * 90);  // 10 of the 100 cells are holes
       EXPECT_GT(white, 40);
-      v.host.press(1, 100, 120);
-    } else if (v.index == 15) {
+      r.host.press(1, 100, 120);
+    } else if (n == 15) {
       // The frame that took the press was still drawn idle; the fade-out starts after it.
-      EXPECT_EQ(v.g.fadeMode, 1);
+      EXPECT_EQ(r.g.fadeMode, 1);
       EXPECT_GT(previewPixels(pic), 0);
-      v.host.release(1);
+      r.host.release(1);
     } else {
-      EXPECT_EQ(v.g.fadeMode, 1);
-      EXPECT_EQ(v.g.fadeStep, v.index - 15);
-      EXPECT_EQ(previewPixels(pic), 0) << "fade-out frame " << v.index;
-      EXPECT_EQ(white, 0) << "fade-out frame " << v.index;
+      EXPECT_EQ(r.g.fadeMode, 1);
+      EXPECT_EQ(r.g.fadeStep, n - 15);
+      EXPECT_EQ(previewPixels(pic), 0) << "fade-out frame " << n;
+      EXPECT_EQ(white, 0) << "fade-out frame " << n;
       EXPECT_GT(countColour(pic, kPreviewX, kPreviewY, kPreviewSize, kPreviewSize, kBackground), 0);
-      if (v.g.fadeStep == 22) throw StopRun{};
+      if (r.g.fadeStep == 22) throw StopRun{};
     }
   });
 }
 
-// The 30 tiles of the wave for the phase a frame was drawn with, as solid rectangles.
-Surface referenceWave(int phase) {
+// The 30 tiles of the wave for the phase a frame was drawn with, copied whole from the
+// sheet's grass tile in the game's order.
+Surface referenceWave(const Surface& sheet, int phase) {
   Surface s(game::kPicWidth, game::kPicHeight, kBackground);
   for (int i = 0; i <= 2; ++i) {
     for (int j = 0; j <= 4; ++j) {
       const double v = (phase + i + 7 - j) / 3.0;
       const int y = static_cast<int>(std::nearbyint(100 + 20 * i + 16 * j - 50 * std::tan(v)));
-      platform::fillRect(s, 310 + 32 * i - 96 * j, y, 64, 32, kWaveColour);
+      platform::bitBlt(s, 310 + 32 * i - 96 * j, y, 64, 32, sheet, 0, 0, platform::Rop::SrcCopy);
     }
   }
   return s;
 }
 
 TEST(StageSelectWave, TilesFollowThePhaseWhichRunsOneToEighteenThenZero) {
-  MenuRun r({.wave = true});
+  GameRig r(menuScene({.wave = true, .heading = false}));
   const Surface labels = referenceLabels({}, 0);
   int drawnPhase = 0;  // the phase the current frame was drawn with
   std::vector<int> phases;
-  r.run([&](FrameView& v) {
-    phases.push_back(v.g.titleWavePhase);
-    if (v.index >= kFirstIdleFrame) {
+  r.runMenu([&](int n) {
+    phases.push_back(r.g.titleWavePhase);
+    if (n >= kFirstIdleFrame) {
       SCOPED_TRACE(testing::Message() << "phase " << drawnPhase);
-      const Surface wave = referenceWave(drawnPhase);
-      int wrong = 0;
-      for (int y = 0; y < game::kPicHeight; ++y) {
-        for (int x = 0; x < game::kPicWidth; ++x) {
-          if (labels.pixel(x, y) != kBackground) continue;  // the labels cover the wave
-          if (v.g.Pic.image.pixel(x, y) != wave.pixel(x, y)) ++wrong;
-        }
-      }
-      EXPECT_EQ(wrong, 0);
+      const Surface wave = referenceWave(r.g.render.chr, drawnPhase);
+      // The labels cover the wave.
+      EXPECT_EQ(differences(r.g.Pic.image, wave, nullptr,
+                            [&](int x, int y) { return labels.pixel(x, y) != kBackground; }),
+                0);
       // Tiles are on screen in every phase.
-      EXPECT_GT(countColour(wave, 0, 0, game::kPicWidth, game::kPicHeight, kWaveColour), 5000);
+      EXPECT_GT(countWhere(wave, {0, 0, game::kPicWidth, game::kPicHeight},
+                           [](Rgb c) { return isCodedFrom(c, 0, 0, 64, 32); }),
+                5000);
     }
-    drawnPhase = v.g.titleWavePhase;
-    if (v.index == kFirstIdleFrame + 40) throw StopRun{};
+    drawnPhase = r.g.titleWavePhase;
+    if (n == kFirstIdleFrame + 40) throw StopRun{};
   });
   ASSERT_EQ(phases.size(), static_cast<size_t>(kFirstIdleFrame + 40));
   for (size_t i = 0; i < phases.size(); ++i) EXPECT_EQ(phases[i], static_cast<int>((i + 1) % 19));
 }
 
 TEST(StageSelectHeading, ShowsTheFrameOfTheAnimationPhaseOverTheBackground) {
-  MenuRun r({.heading = true});
+  GameRig r(menuScene({.wave = false, .heading = true}));
   int drawnPhase = r.g.animPhase;
   bool seen[3] = {};
-  r.run([&](FrameView& v) {
-    if (v.index >= kFirstIdleFrame) {
-      const Rgb h = headingColour(drawnPhase);
-      const Rgb want{static_cast<uint8_t>(kBackground.r | h.r),
-                     static_cast<uint8_t>(kBackground.g | h.g),
-                     static_cast<uint8_t>(kBackground.b | h.b)};
-      EXPECT_EQ(countColour(v.g.Pic.image, 20, 40, 256, 32, want), 256 * 32) << drawnPhase;
+  r.runMenu([&](int n) {
+    if (n >= kFirstIdleFrame) {
+      // The frame of the phase, ORed over the background.
+      Surface want(256, 32, kBackground);
+      platform::bitBlt(want, 0, 0, 256, 32, r.g.render.chr, 64, 256 + 32 * drawnPhase,
+                       platform::Rop::SrcPaint);
+      EXPECT_EQ(differences(crop(r.g.Pic.image, 20, 40, 256, 32), want), 0) << drawnPhase;
       for (auto [x, y] : {std::pair{19, 50}, {276, 50}, {100, 39}, {100, 72}})
-        EXPECT_EQ(v.g.Pic.image.pixel(x, y), kBackground) << x << "," << y;
+        EXPECT_EQ(r.g.Pic.image.pixel(x, y), kBackground) << x << "," << y;
       seen[drawnPhase] = true;
     }
-    drawnPhase = v.g.animPhase;
-    if (v.index == kFirstIdleFrame + 4) throw StopRun{};
+    drawnPhase = r.g.animPhase;
+    if (n == kFirstIdleFrame + 4) throw StopRun{};
   });
   EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
 }

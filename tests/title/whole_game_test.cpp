@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "common/stage_file.h"
-#include "platform/sdl/jpeg.h"
-#include "tests/support/game_fixture.h"
-#include "tests/title/menu_fixture.h"
+#include "tests/support/file_text.h"
+#include "tests/support/game/stage_select.h"
 
 namespace title_test {
 namespace {
 
-using testing_support::GameRun;
+using namespace testing_support;
+using platform::Surface;
 
 enum class Screen { Title, Menu, Play };
 
@@ -28,10 +28,6 @@ struct ScreenRun {
   int frames;  // -1 in an expectation: any number
 };
 
-int whitePixels(const Surface& s) {
-  return countColour(s, 0, 0, s.width(), s.height(), platform::kWhite);
-}
-
 // Pixels white in `before` and black in `after`: a fade-in only ever adds white.
 int whiteTurnedBlack(const Surface& before, const Surface& after) {
   int n = 0;
@@ -44,19 +40,8 @@ int whiteTurnedBlack(const Surface& before, const Surface& after) {
 // The preview of `stage` as copies of the sheet's 8 x 8 cells; holes are not checked
 // here, the wave may fly through them.
 void expectPreviewFromSheet(const game::Game& g, int stage) {
-  int wrong = 0;
-  for (int y = 0; y < 10; ++y) {
-    for (int x = 0; x < 10; ++x) {
-      const int c = g.stageSet(x, y, stage);
-      if (c == common::kEmpty) continue;
-      for (int j = 0; j < 8; ++j)
-        for (int i = 0; i < 8; ++i)
-          if (g.Pic.image.pixel(380 + 8 * x + i, 20 + 8 * y + j) !=
-              g.render.chr.pixel(224 + 8 * c + i, 248 + j))
-            ++wrong;
-    }
-  }
-  EXPECT_EQ(wrong, 0) << "preview of stage " << stage;
+  EXPECT_EQ(previewMismatches(g.Pic.image, g.render.chr, g.stageSet, stage), 0)
+      << "preview of stage " << stage;
 }
 
 void expectStarted(const game::Game& g, int stage) {
@@ -70,7 +55,7 @@ void expectStarted(const game::Game& g, int stage) {
 }
 
 TEST(WholeGame, PointerAloneFromTheTitleThroughTwoStagesToTheSavedRecord) {
-  GameRun r;
+  GameRig r;
   // Stage 5 of the copied stage file becomes one move from clear: the walker steps
   // down-right onto the only unpainted cell.
   common::StageSet stages;
@@ -108,206 +93,206 @@ TEST(WholeGame, PointerAloneFromTheTitleThroughTwoStagesToTheSavedRecord) {
   bool menuSeen = false;
   int stepFrames = 0;  // frames since the step began
   Surface mask;        // the fade mask kept from an earlier frame
-  const Surface back = platform::decodeJpegFile(r.dir.file("back.jpg"));
+  const Surface back = r.picture("back.jpg");
   const auto go = [&](Step s) {
     step = s;
     stepFrames = 0;
   };
 
-  int frames = 0;
-  watchFrames(
-      r.host, r.g,
-      [&](FrameView& v) {
-        game::Game& g = v.g;
-        platform::ScriptedHost& h = v.host;
-        // The stage-select frames move the wave; play and the title leave it alone. Play's
-        // first frame follows the select screen's last fade-out step without a wait, so
-        // it is the one frame that sees the wave moved and a fade-in follow a fade-out.
-        Screen screen = Screen::Play;
-        const bool playStarted = !runs.empty() && runs.back().screen == Screen::Menu &&
-                                 runs.back().fadeMode == 1 && g.fadeMode == 2;
-        if (g.titleWavePhase != lastWavePhase && !playStarted) {
-          screen = Screen::Menu;
-          menuSeen = true;
-        } else if (!menuSeen) {
-          screen = Screen::Title;
+  r.frameLimit = 1500;
+  r.onFrame = [&](int n) {
+    game::Game& g = r.g;
+    platform::ScriptedHost& h = r.host;
+    // The stage-select frames move the wave; play and the title leave it alone. Play's
+    // first frame follows the select screen's last fade-out step without a wait, so
+    // it is the one frame that sees the wave moved and a fade-in follow a fade-out.
+    Screen screen = Screen::Play;
+    const bool playStarted = !runs.empty() && runs.back().screen == Screen::Menu &&
+                             runs.back().fadeMode == 1 && g.fadeMode == 2;
+    if (g.titleWavePhase != lastWavePhase && !playStarted) {
+      screen = Screen::Menu;
+      menuSeen = true;
+    } else if (!menuSeen) {
+      screen = Screen::Title;
+    }
+    lastWavePhase = g.titleWavePhase;
+    if (runs.empty() || runs.back().screen != screen || runs.back().fadeMode != g.fadeMode)
+      runs.push_back({screen, g.fadeMode, 0});
+    ++runs.back().frames;
+    ++stepFrames;
+    SCOPED_TRACE(testing::Message() << "frame " << n << " on the " << name(screen));
+
+    switch (step) {
+      case Step::Title:
+        if (n == 3) {
+          h.move(250, 175);
+          h.press(1, 250, 175);
         }
-        lastWavePhase = g.titleWavePhase;
-        if (runs.empty() || runs.back().screen != screen || runs.back().fadeMode != g.fadeMode)
-          runs.push_back({screen, g.fadeMode, 0});
-        ++runs.back().frames;
-        ++stepFrames;
-        SCOPED_TRACE(testing::Message() << "frame " << v.index << " on the " << name(screen));
-
-        switch (step) {
-          case Step::Title:
-            if (v.index == 3) {
-              h.move(250, 175);
-              h.press(1, 250, 175);
-            }
-            if (v.index == 4) {
-              EXPECT_EQ(g.fadeMode, 1);
-              EXPECT_EQ(h.wavesPlayed.size(), 1u);
-              h.release(1);
-              go(Step::TitleFade);
-            }
-            break;
-
-          case Step::TitleFade:
-            if (screen == Screen::Title) {
-              EXPECT_EQ(g.fadeStep, stepFrames);
-              mask = g.back.image;
-              break;
-            }
-            // The 23rd fade-out step and the first stage-select frame share one frame.
-            EXPECT_EQ(stepFrames, 23);
-            EXPECT_EQ(g.Pic.background, back);
-            EXPECT_EQ(g.fadeMode, 2);
-            EXPECT_EQ(g.fadeStep, 1);
-            // The stage select fades in from black, not from the title's mask.
-            EXPECT_GT(whiteTurnedBlack(mask, g.back.image), 1000);
-            go(Step::MenuFadeIn);
-            stepFrames = 1;
-            break;
-
-          case Step::MenuFadeIn:
-            ASSERT_EQ(screen, Screen::Menu);
-            if (stepFrames < 13) {
-              EXPECT_EQ(g.fadeMode, 2);
-              EXPECT_EQ(g.fadeStep, stepFrames);
-            } else {
-              EXPECT_EQ(g.fadeMode, 0);
-              EXPECT_EQ(whitePixels(g.back.image), game::kPicWidth * game::kPicHeight);
-              h.move(400, 320);  // stage 30
-              go(Step::PickStage30);
-            }
-            break;
-
-          case Step::PickStage30:
-            ASSERT_EQ(screen, Screen::Menu);
-            EXPECT_EQ(g.hoverStage, 30);
-            expectPreviewFromSheet(g, 30);
-            h.press(1, 400, 320);
-            go(Step::FadeToStage30);
-            break;
-
-          case Step::FadeToStage30:
-            if (stepFrames == 1) {
-              expectStarted(g, 30);
-              EXPECT_EQ(h.wavesPlayed.size(), 2u);
-              h.release(1);
-            }
-            if (screen == Screen::Play) {
-              EXPECT_EQ(stepFrames, 24);  // the start frame and 23 fade-out frames
-              go(Step::PlayStage30);
-            }
-            break;
-
-          case Step::PlayStage30:
-            ASSERT_EQ(screen, Screen::Play);
-            if (g.fadeMode == 0) {
-              h.move(10, 10);
-              h.press(1, 10, 10);  // give up
-              go(Step::GiveUp);
-            }
-            break;
-
-          case Step::GiveUp:
-            if (stepFrames == 1) {
-              EXPECT_EQ(g.fadeMode, 1);
-              EXPECT_EQ(h.wavesPlayed.size(), 3u);
-              h.release(1);
-            }
-            if (g.fadeMode == 1) mask = g.back.image;
-            if (g.fadeMode == 2) {
-              // Play has returned; this frame still shows its last fade-out picture, and
-              // the mask is the one play's fade-out left: nearly black, never refilled.
-              EXPECT_EQ(screen, Screen::Play);
-              EXPECT_EQ(g.fadeStep, 0);
-              EXPECT_EQ(stepFrames, 24);
-              EXPECT_GT(whitePixels(g.back.image), 1000);
-              EXPECT_LE(whitePixels(g.back.image), whitePixels(mask));
-              mask = g.back.image;
-              h.move(100, 210);  // stage 5
-              go(Step::MenuAfterGiveUp);
-            }
-            break;
-
-          case Step::MenuAfterGiveUp:
-            ASSERT_EQ(screen, Screen::Menu);
-            if (stepFrames == 1) {
-              // The fade-in starts from the nearly black mask play left behind.
-              EXPECT_EQ(whiteTurnedBlack(mask, g.back.image), 0);
-              EXPECT_GT(whitePixels(g.back.image), whitePixels(mask));
-              EXPECT_LT(whitePixels(mask), game::kPicWidth * game::kPicHeight / 4);
-            }
-            EXPECT_FALSE(g.clearFlag[29]) << "giving up clears nothing";
-            if (g.fadeMode == 0) {
-              EXPECT_EQ(stepFrames, 13);
-              go(Step::PickStage5);
-            }
-            break;
-
-          case Step::PickStage5:
-            if (stepFrames == 1) {
-              EXPECT_EQ(g.hoverStage, 5);
-              expectPreviewFromSheet(g, 5);
-              h.press(1, 100, 210);
-            }
-            if (stepFrames == 2) {
-              expectStarted(g, 5);
-              h.release(1);
-            }
-            if (screen == Screen::Play) {
-              h.move(300, 200);  // right of and below the walker's cell centre (252, 174)
-              go(Step::PlayStage5);
-            }
-            break;
-
-          case Step::PlayStage5:
-            ASSERT_EQ(screen, Screen::Play);
-            if (g.leftDown) break;
-            if (g.fadeMode == 0 && g.aimDX == 1 && g.aimDY == 0 && !g.clearFlag[4]) {
-              h.press(1, 300, 200);
-              go(Step::Cleared);
-            }
-            break;
-
-          case Step::Cleared:
-            if (stepFrames == 1) h.release(1);
-            if (g.fadeMode == 2 && screen == Screen::Play) {
-              EXPECT_TRUE(g.clearFlag[4]);
-              h.move(300, 60);  // off the list, so no label is highlighted
-              go(Step::MenuAfterClear);
-            }
-            break;
-
-          case Step::MenuAfterClear:
-            ASSERT_EQ(screen, Screen::Menu);
-            if (g.fadeMode != 0) break;
-            // The frame that ends the fade-in is still masked; look at the next one.
-            if (runs.back().frames < 2) break;
-            {
-              Surface one(game::kPicWidth, game::kPicHeight, platform::kBlack);
-              drawReferenceLabel(one, 5, kPurpleOutline, kGreyText);
-              const int outline = countInLabel(one, 5, kPurpleOutline);
-              EXPECT_EQ(countInLabel(g.Pic.image, 5, kPurpleOutline), outline);
-              EXPECT_EQ(countInLabel(g.Pic.image, 5, kBlueOutline), 0);
-              for (int n : {4, 6, 30}) {
-                EXPECT_EQ(countInLabel(g.Pic.image, n, kPurpleOutline), 0) << n;
-                EXPECT_GT(countInLabel(g.Pic.image, n, kBlueOutline), 40) << n;
-              }
-            }
-            go(Step::Done);
-            h.close();
-            break;
-
-          case Step::Done:
-            ADD_FAILURE() << "the game went on after the close";
-            break;
+        if (n == 4) {
+          EXPECT_EQ(g.fadeMode, 1);
+          EXPECT_EQ(h.wavesPlayed.size(), 1u);
+          h.release(1);
+          go(Step::TitleFade);
         }
-      },
-      frames, 1500);
+        break;
+
+      case Step::TitleFade:
+        if (screen == Screen::Title) {
+          EXPECT_EQ(g.fadeStep, stepFrames);
+          mask = g.back.image;
+          break;
+        }
+        // The 23rd fade-out step and the first stage-select frame share one frame.
+        EXPECT_EQ(stepFrames, 23);
+        EXPECT_EQ(g.Pic.background, back);
+        EXPECT_EQ(g.fadeMode, 2);
+        EXPECT_EQ(g.fadeStep, 1);
+        // The stage select fades in from black, not from the title's mask.
+        EXPECT_GT(whiteTurnedBlack(mask, g.back.image), 1000);
+        go(Step::MenuFadeIn);
+        stepFrames = 1;
+        break;
+
+      case Step::MenuFadeIn:
+        ASSERT_EQ(screen, Screen::Menu);
+        if (stepFrames < 13) {
+          EXPECT_EQ(g.fadeMode, 2);
+          EXPECT_EQ(g.fadeStep, stepFrames);
+        } else {
+          EXPECT_EQ(g.fadeMode, 0);
+          EXPECT_EQ(countColour(g.back.image, platform::kWhite),
+                    game::kPicWidth * game::kPicHeight);
+          h.move(400, 320);  // stage 30
+          go(Step::PickStage30);
+        }
+        break;
+
+      case Step::PickStage30:
+        ASSERT_EQ(screen, Screen::Menu);
+        EXPECT_EQ(g.hoverStage, 30);
+        expectPreviewFromSheet(g, 30);
+        h.press(1, 400, 320);
+        go(Step::FadeToStage30);
+        break;
+
+      case Step::FadeToStage30:
+        if (stepFrames == 1) {
+          expectStarted(g, 30);
+          EXPECT_EQ(h.wavesPlayed.size(), 2u);
+          h.release(1);
+        }
+        if (screen == Screen::Play) {
+          EXPECT_EQ(stepFrames, 24);  // the start frame and 23 fade-out frames
+          go(Step::PlayStage30);
+        }
+        break;
+
+      case Step::PlayStage30:
+        ASSERT_EQ(screen, Screen::Play);
+        if (g.fadeMode == 0) {
+          h.move(10, 10);
+          h.press(1, 10, 10);  // give up
+          go(Step::GiveUp);
+        }
+        break;
+
+      case Step::GiveUp:
+        if (stepFrames == 1) {
+          EXPECT_EQ(g.fadeMode, 1);
+          EXPECT_EQ(h.wavesPlayed.size(), 3u);
+          h.release(1);
+        }
+        if (g.fadeMode == 1) mask = g.back.image;
+        if (g.fadeMode == 2) {
+          // Play has returned; this frame still shows its last fade-out picture, and
+          // the mask is the one play's fade-out left: nearly black, never refilled.
+          EXPECT_EQ(screen, Screen::Play);
+          EXPECT_EQ(g.fadeStep, 0);
+          EXPECT_EQ(stepFrames, 24);
+          EXPECT_GT(countColour(g.back.image, platform::kWhite), 1000);
+          EXPECT_LE(countColour(g.back.image, platform::kWhite),
+                    countColour(mask, platform::kWhite));
+          mask = g.back.image;
+          h.move(100, 210);  // stage 5
+          go(Step::MenuAfterGiveUp);
+        }
+        break;
+
+      case Step::MenuAfterGiveUp:
+        ASSERT_EQ(screen, Screen::Menu);
+        if (stepFrames == 1) {
+          // The fade-in starts from the nearly black mask play left behind.
+          EXPECT_EQ(whiteTurnedBlack(mask, g.back.image), 0);
+          EXPECT_GT(countColour(g.back.image, platform::kWhite),
+                    countColour(mask, platform::kWhite));
+          EXPECT_LT(countColour(mask, platform::kWhite), game::kPicWidth * game::kPicHeight / 4);
+        }
+        EXPECT_FALSE(g.clearFlag[29]) << "giving up clears nothing";
+        if (g.fadeMode == 0) {
+          EXPECT_EQ(stepFrames, 13);
+          go(Step::PickStage5);
+        }
+        break;
+
+      case Step::PickStage5:
+        if (stepFrames == 1) {
+          EXPECT_EQ(g.hoverStage, 5);
+          expectPreviewFromSheet(g, 5);
+          h.press(1, 100, 210);
+        }
+        if (stepFrames == 2) {
+          expectStarted(g, 5);
+          h.release(1);
+        }
+        if (screen == Screen::Play) {
+          h.move(300, 200);  // right of and below the walker's cell centre (252, 174)
+          go(Step::PlayStage5);
+        }
+        break;
+
+      case Step::PlayStage5:
+        ASSERT_EQ(screen, Screen::Play);
+        if (g.leftDown) break;
+        if (g.fadeMode == 0 && g.aimDX == 1 && g.aimDY == 0 && !g.clearFlag[4]) {
+          h.press(1, 300, 200);
+          go(Step::Cleared);
+        }
+        break;
+
+      case Step::Cleared:
+        if (stepFrames == 1) h.release(1);
+        if (g.fadeMode == 2 && screen == Screen::Play) {
+          EXPECT_TRUE(g.clearFlag[4]);
+          h.move(300, 60);  // off the list, so no label is highlighted
+          go(Step::MenuAfterClear);
+        }
+        break;
+
+      case Step::MenuAfterClear:
+        ASSERT_EQ(screen, Screen::Menu);
+        if (g.fadeMode != 0) break;
+        // The frame that ends the fade-in is still masked; look at the next one.
+        if (runs.back().frames < 2) break;
+        {
+          Surface one(game::kPicWidth, game::kPicHeight, platform::kBlack);
+          drawReferenceLabel(one, 5, kPurpleOutline, kGreyText);
+          const int outline = countInLabel(one, 5, kPurpleOutline);
+          EXPECT_EQ(countInLabel(g.Pic.image, 5, kPurpleOutline), outline);
+          EXPECT_EQ(countInLabel(g.Pic.image, 5, kBlueOutline), 0);
+          for (int n : {4, 6, 30}) {
+            EXPECT_EQ(countInLabel(g.Pic.image, n, kPurpleOutline), 0) << n;
+            EXPECT_GT(countInLabel(g.Pic.image, n, kBlueOutline), 40) << n;
+          }
+        }
+        go(Step::Done);
+        h.close();
+        break;
+
+      case Step::Done:
+        ADD_FAILURE() << "the game went on after the close";
+        break;
+    }
+  };
 
   EXPECT_EQ(r.run([&] { r.g.Form_Load(); }), 0);
   EXPECT_EQ(step, Step::Done);

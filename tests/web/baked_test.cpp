@@ -10,7 +10,9 @@
 #include "platform/baked/mask_file.h"
 #include "platform/bmp.h"
 #include "platform/event_script.h"
-#include "tests/support/game_fixture.h"
+#include "tests/support/file_text.h"
+#include "tests/support/folders.h"
+#include "tests/support/game/game_rig.h"
 #include "tools/web_bake/bake.h"
 
 namespace {

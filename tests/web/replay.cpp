@@ -14,8 +14,7 @@
 
 #include "platform/event_script.h"
 #include "tests/support/file_text.h"
-#include "tests/support/frame_hook.h"
-#include "tests/support/game_fixture.h"
+#include "tests/support/game/game_rig.h"
 
 namespace {
 
@@ -55,24 +54,21 @@ int replay(int argc, char** argv) {
       platform::parseEventScript(testing_support::readFile(scriptPath));
   if (lastFrame == 0) lastFrame = script.empty() ? 1 : script.back().frame + 1;
 
-  testing_support::GameRun run;
+  testing_support::GameRig run;
+  run.frameLimit = static_cast<size_t>(lastFrame) + 2;  // the frame after the last stops it
   if (!save.empty())
     std::filesystem::copy_file(save, run.dir.file("clear.sav"),
                                std::filesystem::copy_options::overwrite_existing);
   size_t next = 0;
-  run.host.onDeliver =
-      testing_support::onEachFrame(run.g, [&](platform::ScriptedHost& h, int frame) {
-        if (frame > lastFrame) throw testing_support::StopRun{};
-        std::printf("frame %d %08x\n", frame, platform::pictureHash(*h.picture()));
-        if (const auto it = pictures.find(frame); it != pictures.end())
-          writePpm(it->second, *h.picture());
-        for (; next < script.size() && script[next].frame <= frame; ++next)
-          platform::deliverEvent(run.g, script[next]);
-      });
-  try {
-    run.run([&] { run.g.Form_Load(); });
-  } catch (const testing_support::StopRun&) {
-  }
+  run.onFrame = [&](int frame) {
+    if (frame > lastFrame) throw testing_support::StopRun{};
+    std::printf("frame %d %08x\n", frame, platform::pictureHash(*run.host.picture()));
+    if (const auto it = pictures.find(frame); it != pictures.end())
+      writePpm(it->second, *run.host.picture());
+    for (; next < script.size() && script[next].frame <= frame; ++next)
+      platform::deliverEvent(run.g, script[next]);
+  };
+  run.run([&] { run.g.Form_Load(); });
   if (!saved.empty())
     testing_support::writeFile(saved, testing_support::readFile(run.dir.file("clear.sav")));
   std::printf("cleared");
