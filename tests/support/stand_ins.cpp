@@ -1,8 +1,8 @@
 // The block font and the flat JPEG reader.
 #include "tests/support/stand_ins.h"
 
-#include "common/atomic_file.h"
 #include "common/file_error.h"
+#include "platform/picture_file.h"
 
 namespace testing_support {
 
@@ -37,14 +37,11 @@ platform::TextMask BlockFont::render(const std::string& text) {
 }
 
 platform::Surface FlatJpegReader::readPicture(const std::string& path) {
-  const std::string bytes = common::readWholeFile(path);
+  const std::string bytes = platform::readPictureFile(path);
   const auto at = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
   if (bytes.size() < 4 || at(0) != 0xFF || at(1) != 0xD8)
     throw common::FileError(path, "not a JPEG picture");
-  // Whole when the end marker follows the start of the last scan.
-  const size_t scan = bytes.rfind("\xFF\xDA");
-  if (scan == std::string::npos || bytes.find("\xFF\xD9", scan + 2) == std::string::npos)
-    throw common::FileError(path, "the JPEG picture is cut short");
+  platform::checkJpegShape(path, bytes);
   // The segments up to the first frame header, which holds the height and the width.
   for (size_t i = 2; i + 9 < bytes.size() && at(i) == 0xFF;) {
     const uint8_t marker = at(i + 1);
