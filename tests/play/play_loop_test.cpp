@@ -202,6 +202,25 @@ TEST(PlayClicks, ClickOnAFrameWithoutArrowUsesTheAimLastShown) {
   EXPECT_EQ(p.count(Kind::Move), 6);
 }
 
+// A key move that is refused (off the field) leaves the aim as the frames last showed it:
+// the click on the next frame without the arrow moves along that aim.
+TEST(PlayClicks, ARefusedKeyMoveLeavesTheAimLastShown) {
+  GameRig p(codedRig());
+  p.enter(stageFrom({"....", "W...", "...."}), 1);
+  p.script(join({{untilPlaying(), aimToward(1, 0), afterArrowFrame(), beforeHiddenArrowFrame(),
+                  aimToward(0, 1), pressKey(platform::Key::kLeft), afterFrames(1),
+                  check([](GameRig& q) {
+                    EXPECT_FALSE(q.frames.back().arrow);
+                    EXPECT_EQ(q.g.aimDX, 1);
+                    EXPECT_EQ(q.g.aimDY, 0);
+                  })},
+                 click(),
+                 {afterFrames(8), closeNow()}}));
+  p.runMainL();
+  EXPECT_EQ(p.g.playField[1][1], common::kWalker);
+  EXPECT_EQ(p.count(Kind::Move), 6);
+}
+
 // Painted floor, empty space, a block and another piece refuse a walker; every refused
 // click is consumed, plays nothing and keeps the turn and the ranks.
 TEST(PlayClicks, RefusedClicksAreConsumedAndKeepTheTurn) {

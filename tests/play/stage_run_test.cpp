@@ -10,6 +10,7 @@
 #include "tests/play/play_scene.h"
 #include "tests/rules/field_text.h"
 #include "tests/support/hostile_files.h"
+#include "tests/support/pixels.h"
 #include "tools/solve/solution_text.h"
 
 namespace play_test {
@@ -174,9 +175,10 @@ TEST(StageRun, ShippedStagesClearThroughTheirStoredSolutions) {
   EXPECT_GT(played, 0) << "the solution files hold no stage lines";
 }
 
-// Undo on a shipped stage's stored solution: after one move, after three and back to the
-// start, with nothing more to take back after that; a key pressed during a move waits for
-// the next play frame; retry empties the history. The view stays and nothing sounds.
+// Undo and redo on a shipped stage's stored solution: after one move, after three and back
+// to the start, with nothing more to take back after that, then made again; a key pressed
+// during a move waits for the next play frame; Retry is a step of the history that undo
+// takes back and redo makes again. The view stays and nothing sounds but Retry.
 TEST(StageRun, UndoGivesBackThePositionBeforeEachMove) {
   const auto solutions = solve::parseSolutions(
       testing_support::readFile(std::string(BRACKLE_SOURCE_DIR) + "/tests/rules/solutions.txt"));
@@ -223,6 +225,13 @@ TEST(StageRun, UndoGivesBackThePositionBeforeEachMove) {
                  {expectPosition(0, "all moves back")},
                  undoWith(platform::Key::kZ),
                  {expectPosition(0, "nothing more to take back")},
+                 undoWith(platform::Key::kY),
+                 {expectPosition(1, "one move made again")},
+                 undoWith(platform::Key::kShiftCtrlZ),
+                 {expectPosition(2, "two moves made again")},
+                 undoWith(platform::Key::kBackspace),
+                 undoWith(platform::Key::kBackspace),
+                 {expectPosition(0, "taken back again")},
                  {undoDuringMove},
                  playMove(m[0]),
                  {afterFrames(2), expectPosition(0, "a key during a move")},
@@ -231,10 +240,81 @@ TEST(StageRun, UndoGivesBackThePositionBeforeEachMove) {
                  {pressKey(platform::Key::kR), afterFrames(2), untilPlaying()},
                  undoWith(platform::Key::kZ),
                  {expectPosition(2, "undo after retry gives back the position before it")},
+                 undoWith(platform::Key::kY),
+                 {expectPosition(0, "redo makes the retry again")},
+                 playMove(m[0]),
+                 undoWith(platform::Key::kY),
+                 {expectPosition(1, "a new move leaves nothing to make again")},
                  {closeNow()}}));
   EXPECT_FALSE(p.runMainL());
   EXPECT_TRUE(p.scriptDone());
   EXPECT_EQ(p.host.wavesPlayed.size(), 1u) << "only retry sounds";
+}
+
+// Presses H whenever play waits for a move and no hint is on its way: the first press asks,
+// the second makes the move the hint shows.
+void followHintsByKey(GameRig& r) {
+  if (!r.newFrame() || r.frames.back().kind != Kind::Play || r.g.fadeMode != game::kNoFade ||
+      !r.g.pendingKeys.empty() || r.g.hintAsked)
+    return;
+  ASSERT_EQ(r.g.note, game::PlayNote::kNone) << "the hint found no way";
+  r.host.key(platform::Key::kH);
+}
+
+// H, then H again, over and over, clears every shipped stage in exactly its fewest moves.
+TEST(StageRunHint, HAndHAgainClearEveryShippedStageInItsFewestMoves) {
+  const common::StageSet shipped = shippedStages();
+  for (const solve::StoredSolution& s : solve::parseSolutions(
+           testing_support::readFile(std::string(BRACKLE_SOURCE_DIR) + "/tests/rules/solutions.txt"))) {
+    SCOPED_TRACE("stage " + std::to_string(s.stage));
+    GameRig p(codedRig());
+    p.enter(shipped, s.stage);
+    p.onDelivery = followHintsByKey;
+    EXPECT_TRUE(p.runMainL());
+    EXPECT_TRUE(p.g.clearFlag[s.stage - 1]);
+    EXPECT_EQ(p.g.movesMade, static_cast<int>(s.moves.size()));
+    EXPECT_EQ(p.count(Kind::Move), 6 * static_cast<int>(s.moves.size()));
+  }
+}
+
+// White is the words' colour: nothing of the coded sheet or the flat background is grey.
+int wordPixels(const platform::Surface& pic) {
+  return countColour(pic, 0, 290, game::kPicWidth, 60, platform::kWhite);
+}
+
+// From a position that can no longer be cleared H moves nothing and says so; the assist
+// view says so without being asked, and as soon as the active piece has no legal move. The
+// field, the turn and the count of moves stay.
+TEST(StageRunHint, ALostPositionIsSaidInWordsAndNothingMoves) {
+  struct Case {
+    const char* what;
+    std::initializer_list<const char*> rows;
+    platform::Key key;
+    game::PlayNote note;
+  };
+  const Case cases[] = {
+      {"H where no way is left", {".W.."}, platform::Key::kH, game::PlayNote::kNoWay},
+      {"the assist view where no way is left", {".W.."}, platform::Key::kA, game::PlayNote::kNoWay},
+      {"the assist view where the piece cannot move", {"W#.."}, platform::Key::kA,
+       game::PlayNote::kStuck},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameRig p(codedRig(true));
+    p.keepPictures = [](const Frame& f) { return f.kind == Kind::Play; };
+    p.enter(stageFrom(c.rows), 1);
+    int before = -1;
+    p.script({untilPlaying(), check([&](GameRig& q) { before = wordPixels(q.g.Pic.image); }),
+              pressKey(c.key), afterFrames(3), pressKey(platform::Key::kH), afterFrames(3),
+              closeNow()});
+    EXPECT_FALSE(p.runMainL());
+    EXPECT_EQ(before, 0) << "words before the key";
+    EXPECT_EQ(p.g.note, c.note);
+    EXPECT_GT(wordPixels(p.frames.back().pic), 0) << "no words on the field";
+    EXPECT_EQ(p.count(Kind::Move), 0);
+    EXPECT_EQ(p.g.movesMade, 0);
+    EXPECT_TRUE(p.host.wavesPlayed.empty());
+  }
 }
 
 }  // namespace

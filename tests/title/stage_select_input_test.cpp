@@ -145,6 +145,83 @@ TEST(StageSelectStart, PressReleasedDuringTheFadeInIsLost) {
   });
 }
 
+// A press released within the same wait (a tap) starts the stage under it as a held press
+// does; during the fade-in the frame that sees it does not act, and it is gone.
+TEST(StageSelectStart, QuickClickStartsTheStageAndDuringAFadeNothing) {
+  GameRig r(menuScene());
+  fillStagesWithAllCodes(r.g);
+  r.runMenu([&](int n) {
+    if (n == 3) {
+      r.host.move(100, 140);  // stage 2
+      r.host.press(1, 100, 140);
+      r.host.release(1);
+    }
+    if (n == 5) {
+      EXPECT_FALSE(r.g.leftDown) << "the tap in the fade-in outlived its frame";
+    }
+    if (n == kFirstIdleFrame + 1) {
+      EXPECT_EQ(r.g.fadeMode, 0);
+      EXPECT_TRUE(r.host.wavesPlayed.empty());
+      r.host.move(300, 140);  // stage 12
+      r.host.press(1, 300, 140);
+      r.host.release(1);
+    }
+    if (n == kFirstIdleFrame + 2) {
+      expectStarted(r.g, 12);
+      EXPECT_EQ(r.host.wavesPlayed.size(), 1u);
+      throw StopRun{};
+    }
+  });
+}
+
+// The arrows move the highlight as the pointer would, from the first stage while the
+// pointer shows none: down and up a column, left and right across the three, never out of
+// the list, with the preview; a move of the pointer hands the list back to it, and Enter
+// starts only a stage the keys highlight. Keys act at the end of the frame after the one
+// they came in, so each step shows two frames on, and a start one frame on.
+TEST(StageSelectKeys, ArrowsMoveTheHighlightAndEnterStartsIt) {
+  using platform::Key;
+  GameRig r(menuScene());
+  fillStagesWithAllCodes(r.g);
+  const struct {
+    std::vector<Key> keys;
+    bool pointer;  // the pointer moves over stage 2 first, which lights it
+    int highlighted;
+  } steps[] = {{{Key::kDown}, false, 1},
+               {{Key::kUp, Key::kDown, Key::kDown}, false, 3},
+               {{Key::kRight, Key::kRight, Key::kRight}, false, 23},
+               {{Key::kLeft, Key::kDown}, false, 14},
+               {{Key::kEnter}, true, 2},
+               {{Key::kDown}, false, 3}};
+  r.host.move(5, 5);
+  r.runMenu([&](int n) {
+    const int i = (n - kFirstIdleFrame) / 2, odd = (n - kFirstIdleFrame) % 2;
+    const int count = static_cast<int>(std::size(steps));
+    if (n < kFirstIdleFrame) return;
+    if (odd) {
+      if (i < count) return;
+      expectStarted(r.g, 3);  // the Enter after the last step
+      EXPECT_EQ(r.host.wavesPlayed.size(), 1u);
+      throw StopRun{};
+    }
+    if (i > 0) {
+      const int want = steps[i - 1].highlighted;
+      EXPECT_EQ(r.g.hoverStage, want) << "after step " << i;
+      EXPECT_EQ(r.g.fadeMode, 0) << "after step " << i;
+      for (int stage = 1; stage <= 30; ++stage)
+        EXPECT_EQ(countInLabel(r.g.Pic.image, stage, kWhiteText) > 0, stage == want)
+            << "after step " << i << ", stage " << stage;
+    }
+    if (i == count) {
+      EXPECT_TRUE(r.host.wavesPlayed.empty());
+      r.host.key(Key::kEnter);
+      return;
+    }
+    if (steps[i].pointer) r.host.move(60, 140);
+    for (Key k : steps[i].keys) r.host.key(k);
+  });
+}
+
 // A stage that stays in play until given up: a walker beside unpainted floor, and
 // nobody clicks the field.
 void makePlayableStage(game::Game& g, int s) {
@@ -209,6 +286,36 @@ TEST(StageSelectStart, AfterPlayReturnsTheStartCheckUsesTheStageFromBeforePlay) 
     }
   });
   EXPECT_EQ(step, Step::Returned);
+}
+
+// Enter starts the stage the keys highlight, and keys pressed in the list's fade-out are
+// dropped before play's first frame: an Escape there no longer gives the stage up.
+TEST(StageSelectKeys, EnterStartsAndKeysOfTheFadeOutNeverReachPlay) {
+  using platform::Key;
+  GameRig r(menuScene());
+  makePlayableStage(r.g, 3);
+  bool playing = false;
+  r.runMenu([&](int n) {
+    if (n == kFirstIdleFrame) {
+      r.host.move(5, 5);
+      r.host.key(Key::kDown);
+      r.host.key(Key::kDown);
+      r.host.key(Key::kDown);
+    }
+    if (n == kFirstIdleFrame + 1) r.host.key(Key::kSpace);
+    if (n == kFirstIdleFrame + 2) {
+      expectStarted(r.g, 3);
+      r.host.key(Key::kEscape);  // in the fade-out
+    }
+    if (!playing && r.frames.back().kind == Kind::Play && r.g.fadeMode == 0) playing = true;
+    if (playing && n >= kFirstIdleFrame + 2 + 23 + 13 + 5) {
+      EXPECT_EQ(r.g.fadeMode, 0) << "the stage was given up";
+      EXPECT_EQ(r.g.curStage, 2);
+      EXPECT_TRUE(r.g.pendingKeys.empty());
+      throw StopRun{};
+    }
+  });
+  EXPECT_TRUE(playing);
 }
 
 }  // namespace
