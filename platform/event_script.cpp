@@ -32,6 +32,7 @@ constexpr std::pair<Key, const char*> kKeyNames[] = {
     {Key::kShiftCtrlZ, "ShiftCtrlZ"},
     {Key::kEnter, "Enter"},
     {Key::kSpace, "Space"},
+    {Key::kOther, "Other"},
 };
 
 constexpr std::pair<ScriptEvent::Type, const char*> kTypeNames[] = {

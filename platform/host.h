@@ -13,7 +13,7 @@
 
 namespace platform {
 
-// The keys the game acts on; the window reports no others.
+// The keys the game acts on, and every other one as kOther.
 enum class Key {
   kBackspace,
   kZ,
@@ -37,6 +37,7 @@ enum class Key {
   kShiftCtrlZ,  // Ctrl+Shift+Z; Z with Ctrl alone stays kZ
   kEnter,       // Return or the keypad's Enter, without Alt
   kSpace,
+  kOther,  // any other key but a modifier alone: it closes the rules card and does nothing else
 };
 
 // What the window reports; the game's pointer, key and close handlers implement it.

@@ -68,7 +68,22 @@ std::optional<Key> gameKey(const SDL_Keysym& k) {
   if (k.sym == SDLK_z && shift && ctrl) return Key::kShiftCtrlZ;
   for (const auto& [sym, key] : kKeys)
     if (k.sym == sym) return key;
-  return std::nullopt;
+  switch (k.sym) {  // a modifier pressed alone is no key of its own
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+    case SDLK_LALT:
+    case SDLK_RALT:
+    case SDLK_LGUI:
+    case SDLK_RGUI:
+    case SDLK_MODE:
+    case SDLK_CAPSLOCK:
+    case SDLK_NUMLOCKCLEAR:
+      return std::nullopt;
+    default:
+      return Key::kOther;
+  }
 }
 
 }  // namespace

@@ -99,7 +99,11 @@ std::optional<Key> gameKey(const char* key, const char* code) {
     if (std::strcmp(code, c) == 0) return k;
   for (const auto& [name, k] : kKeys)
     if (std::strcmp(key, name) == 0) return k;
-  return std::nullopt;
+  // A modifier pressed alone is no key of its own.
+  for (const char* modifier :
+       {"Shift", "Control", "Alt", "AltGraph", "Meta", "OS", "CapsLock", "NumLock", "Unidentified"})
+    if (std::strcmp(key, modifier) == 0) return std::nullopt;
+  return Key::kOther;
 }
 
 bool isRegularFile(const std::string& path) {

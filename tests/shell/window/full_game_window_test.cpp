@@ -378,8 +378,9 @@ TEST(FullGameWindow, HandMadeStageToItsBannerThenClosedAsAWindowManagerWould) {
 }
 
 // The keys alone, on a desktop with a window manager: F11 fills the screen at twice the size
-// and Alt+Enter gives the window back; in play one move and Backspace give back the start
-// picture, and the keys of the fewest moves clear stage 1.
+// and Alt+Enter gives the window back; F1 shows the rules card, Enter and the arrows start
+// stage 1; in play one move and Backspace give back the start picture, H shows a hint and H
+// again follows it, and the keys of the fewest moves clear stage 1.
 TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
   realwindow::Xvfb x(1024, 768);
   realwindow::WindowManager wm(x.display());
@@ -428,21 +429,28 @@ TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
   })) << "Alt+Enter did not give the window back";
   ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return pic == title; }));
 
-  // Into stage 1 with the pointer, then the pointer out of the way.
-  const Pointer p{s};
-  ASSERT_TRUE(p.click([&](const Surface& pic) { return pic != title; }))
-      << "the title did not take the click";
-  p.move(60, 121);
+  // The rules card over the title, closed by any key; Enter leaves the title; in the list
+  // the arrow highlights stage 1 and Enter starts it, the pointer out of the way.
+  Pointer{s}.move(10, 340);
+  xdotool("key F1");
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return pic != title; })) << "no rules card";
+  keep(s.shot, "k1-rules-card");
+  xdotool("key x");
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return pic == title; }))
+      << "a key did not close the rules card";
+  xdotool("key Return");
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
+    return labelShows(pic, 1, kBlueOutline, kGreyText);
+  })) << "Enter did not lead to the stage list";
+  xdotool("key Down");
   ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
     return labelShows(pic, 1, kBlueOutline, kWhiteText);
-  })) << "the stage list did not show";
-  ASSERT_TRUE(p.click([&](const Surface& pic) {
-    return !labelShows(pic, 1, kBlueOutline, kWhiteText);
-  })) << "the list did not take the click";
-  p.move(10, 340);
+  })) << "the arrow did not highlight stage 1";
+  keep(s.shot, "k1-list-by-keys");
+  xdotool("key Return");
   ASSERT_TRUE(s.waitFor([&](const Surface& pic) {
     return orMatches(pic, 0, 0, 64, 32, back, 0, 320) == 64 * 32;
-  })) << "the play screen did not show";
+  })) << "Enter did not start stage 1";
 
   // The start as shown over its four-frame cycle (the marker, the arrow and the pieces
   // animate): screenshots until four pictures were seen or many frames went by.
@@ -472,6 +480,20 @@ TEST(FullGameWindow, KeysPlayStageOneAndF11FillsTheScreen) {
     EXPECT_TRUE(isStart(playSurface(realwindow::screenshot(), *s.at)))
         << "Backspace did not give back the start picture";
   }
+  // H shows a move of a fewest-move way (its landing cell outlined in cyan), H again makes
+  // it, and Backspace takes it back.
+  const auto hintShows = [](const Surface& pic) {
+    return testing_support::countColour(pic, {0, 255, 255}) > 50;
+  };
+  xdotool("key h");
+  ASSERT_TRUE(s.waitFor(hintShows)) << "H showed no hint";
+  keep(s.shot, "k2-hint");
+  xdotool("key h");
+  ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return !hintShows(pic) && !isStart(pic); }))
+      << "H again did not make the hint's move";
+  keep(s.shot, "k2-hint-followed");
+  xdotool("key BackSpace");
+  ASSERT_TRUE(s.waitFor(isStart)) << "Backspace did not take the hint's move back";
   // The keys of the fewest moves, each once its piece has the turn.
   for (const Move& m : stageOne) {
     ASSERT_TRUE(s.waitFor([&](const Surface& pic) { return markerShows(pic, m.x, m.y, {}); }))
