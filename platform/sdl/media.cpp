@@ -8,11 +8,12 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <vector>
 
+#include "common/atomic_file.h"
+#include "common/file_error.h"
 #include "platform/media_command.h"
 #include "platform/midi_length.h"
 
@@ -65,19 +66,22 @@ bool isRegularFile(const std::string& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
-// Only well-formed MIDI files are let through: the synthesiser reads the tracks only
-// when it plays, so a bad one would open and then play nothing.
-std::optional<double> midiFileLengthMs(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return midiLengthMs(
-      std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+// A sound file's bytes, read once: only a plain file within the limit, so a pipe cannot
+// block the game nor a device fill its memory; nothing when it cannot be read.
+constexpr size_t kSoundFileLimit = size_t{8} << 20;
+std::optional<std::string> soundFile(const std::string& path) {
+  try {
+    return common::readWholeFile(path, kSoundFileLimit);
+  } catch (const common::FileError&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
 
 struct Media::Impl {
   struct Device {
+    std::string bytes;  // the MIDI file, which the synthesiser may read while it plays
     Mix_Music* music = nullptr;
     double lengthMs = 0;   // the sequence's length; it counts as stopped after that
     bool paused = false;   // stopped part-way; "play" goes on from there
@@ -140,18 +144,24 @@ int Media::Impl::open(std::string path, const std::string& name) {
     if (slashed == path || !isRegularFile(slashed)) return kFileNotFound;
     path = slashed;
   }
-  const std::optional<double> length = midiFileLengthMs(path);
+  std::optional<std::string> bytes = soundFile(path);
+  if (!bytes) return kFileNotFound;
+  // Only well-formed MIDI files are let through: the synthesiser reads the tracks only
+  // when it plays, so a bad one would open and then play nothing.
+  const std::optional<double> length =
+      midiLengthMs(std::vector<uint8_t>(bytes->begin(), bytes->end()));
   if (!length) return kNotMidi;
-  SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
-  if (!rw) return kFileNotFound;
-  Mix_Music* music = Mix_LoadMUSType_RW(rw, MUS_MID, 1);
-  if (!music) {
+  // The bytes stay in the device's own node, where the synthesiser was given them.
+  Device& d = devices[name];
+  d.bytes = std::move(*bytes);
+  d.lengthMs = *length;
+  SDL_RWops* rw = SDL_RWFromConstMem(d.bytes.data(), static_cast<int>(d.bytes.size()));
+  d.music = rw ? Mix_LoadMUSType_RW(rw, MUS_MID, 1) : nullptr;
+  if (!d.music) {
     detail = Mix_GetError();
+    devices.erase(name);
     return kCannotLoad;
   }
-  Device& d = devices[name];
-  d.music = music;
-  d.lengthMs = *length;
   return 0;
 }
 
@@ -297,9 +307,10 @@ void Media::playWave(const std::string& path) {
     Mix_FreeChunk(impl_->click);
     impl_->click = nullptr;
   }
-  // Only plain files: a pipe or a device would block the game.
-  if (!isRegularFile(path)) return;
-  impl_->click = Mix_LoadWAV(path.c_str());
+  const std::optional<std::string> bytes = soundFile(path);
+  if (!bytes) return;
+  impl_->click =
+      Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())), 1);
   if (impl_->click) Mix_PlayChannel(kClickChannel, impl_->click, 0);
 }
 

@@ -3,6 +3,8 @@
 #include "platform/sdl/media.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -226,6 +228,20 @@ TEST(BadSounds, MusicThatIsNotMidiAndAnEmptyClickAreSilent) {
   media.playWave(dir.file("CLICK.WAV"));
   media.playWave(dir.file("missing.wav"));
   media.mciExecute("close bgm");  // reported on standard error, never fatal
+}
+
+// A pipe or a device in place of the tune or the click neither blocks the game nor is read
+// without end: neither opens, and the shipped tune still does after them.
+TEST(BadSounds, APipeOrADeviceIsNoSound) {
+  testing_support::TempDir dir("brackle bad sound");
+  ASSERT_EQ(::mkfifo(dir.file("pipe.mid").c_str(), 0644), 0);
+  ASSERT_EQ(::symlink("/dev/zero", dir.file("zero.mid").c_str()), 0);
+  platform::Media media;
+  for (const char* name : {"pipe.mid", "zero.mid"}) {
+    EXPECT_NE(media.mciSendString("open " + dir.file(name) + " alias bgm", nullptr), 0) << name;
+    media.playWave(dir.file(name));
+  }
+  EXPECT_EQ(media.mciSendString("open " + shippedFile("run.mid") + " alias bgm", nullptr), 0);
 }
 
 }  // namespace
