@@ -26,9 +26,14 @@ function gzipped(file, stat) {
 function start(folder, port) {
   const root = path.resolve(folder);
   const server = http.createServer((req, res) => {
-    const url = new URL(req.url, "http://localhost");
-    let file = path.join(root, decodeURIComponent(url.pathname));
-    if (!file.startsWith(root)) return res.writeHead(403).end();
+    let file;
+    try {
+      file = path.join(root, decodeURIComponent(new URL(req.url, "http://localhost").pathname));
+    } catch (_) {  // a malformed escape must not end the server
+      return res.writeHead(400).end();
+    }
+    // Only what lies inside the folder: not a sibling folder whose name begins the same.
+    if (file !== root && !file.startsWith(root + path.sep)) return res.writeHead(403).end();
     fs.stat(file, (err, stat) => {
       if (!err && stat.isDirectory()) {
         file = path.join(file, "index.html");

@@ -313,3 +313,29 @@ test("the tune loops through the game's status polls and M pauses it where it is
     assert.equal(resumed.at, log[pause].at, "M did not go on from where it paused");
   }, s.env.shortTuneSite);
 });
+
+test("the server gives only what lies in its folder, and a malformed address ends nothing", async () => {
+  const http = require("node:http");
+  const root = fs.mkdtempSync(path.join(require("node:os").tmpdir(), "web serve "));
+  fs.mkdirSync(path.join(root, "site"));
+  fs.mkdirSync(path.join(root, "site-files"));  // a sibling whose name begins the same
+  fs.writeFileSync(path.join(root, "site", "index.html"), "page");
+  fs.writeFileSync(path.join(root, "site-files", "other.txt"), "not for the page");
+  const server = await require("../../scripts/web-serve.js").start(path.join(root, "site"), 0);
+  const get = (address) => new Promise((resolve, reject) => {
+    http.get({ host: "127.0.0.1", port: server.address().port, path: address }, (res) => {
+      let body = "";
+      res.on("data", (d) => (body += d));
+      res.on("end", () => resolve({ status: res.statusCode, body }));
+    }).on("error", reject);
+  });
+  try {
+    assert.equal((await get("/..%2fsite-files/other.txt")).status, 403);
+    assert.equal((await get("/..%2f..%2fetc/passwd")).status, 403);
+    assert.equal((await get("/%E0%A4%A")).status, 400);
+    assert.deepEqual(await get("/"), { status: 200, body: "page" });
+  } finally {
+    server.close();
+    fs.rmSync(root, { recursive: true, force: true });
+  }
+});
