@@ -38,15 +38,7 @@ bool StageTrial::takeBack() {
 }
 
 bool StageTrial::stuck() const {
-  if (cleared_) return false;
-  constexpr int kAims[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
-  for (const auto& aim : kAims) {
-    rules::PlayState probe = play_;
-    probe.aimDX = static_cast<int16_t>(aim[0]);
-    probe.aimDY = static_cast<int16_t>(aim[1]);
-    if (probe.moveAttempt()) return false;
-  }
-  return true;
+  return !cleared_ && !play_.canMoveAtAll();
 }
 
 int turnPlace(const rules::PlayState& state, int x, int y) {
