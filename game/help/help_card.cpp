@@ -9,8 +9,6 @@ namespace {
 
 constexpr platform::Rgb kCardColour{16, 24, 56};
 constexpr platform::Rgb kCardEdge{200, 200, 220};
-constexpr platform::Rgb kOutline{0, 20, 140};
-constexpr platform::Rgb kText{255, 255, 255};
 constexpr platform::Rgb kSoftText{200, 200, 200};
 
 // The card's box on the play surface.
@@ -22,11 +20,7 @@ void HelpCard::drawCard() {
   platform::Surface& pic = g.Pic.image;
   platform::fillRect(pic, kLeft, kTop, kWidth, kHeight, kCardEdge);
   platform::fillRect(pic, kLeft + 2, kTop + 2, kWidth - 4, kHeight - 4, kCardColour);
-  const auto centred = [&](const char* text, int y, platform::Rgb colour) {
-    const int w = render.font.textWidth(text);
-    render.printOutlined(text, kLeft + (kWidth - w) / 2, y, kOutline, colour);
-  };
-  centred(kCardGoal, kTop + 8, kText);
+  render.printCentred(kCardGoal, kLeft, kWidth, kTop + 8);
   // The four pieces in two columns, each standing on painted floor with its rule beside it.
   for (int i = 0; i < 4; ++i) {
     const uint8_t code = static_cast<uint8_t>(common::kWalker + i);
@@ -34,12 +28,13 @@ void HelpCard::drawCard() {
     render.drawSprite(x, y, layout::kEarthTile);
     const layout::Offset at = layout::standingOffset(code);
     render.drawSprite(x + at.dx, y + at.dy, layout::standingPiece(code, g.animPhase));
-    render.printOutlined(kCardPieces[i][0], x + 64, y - 18, kOutline, kText);
-    render.printOutlined(kCardPieces[i][1], x + 64, y + 4, kOutline, kText);
+    render.printOutlined(kCardPieces[i][0], x + 64, y - 18, kLabelOutline, platform::kWhite);
+    render.printOutlined(kCardPieces[i][1], x + 64, y + 4, kLabelOutline, platform::kWhite);
   }
-  centred(kCardMove, kTop + 200, kText);
-  for (int i = 0; i < 3; ++i) centred(kCardKeys[i], kTop + 232 + 22 * i, kSoftText);
-  centred(kCardClose, kTop + 304, kText);
+  render.printCentred(kCardMove, kLeft, kWidth, kTop + 200);
+  for (int i = 0; i < 3; ++i)
+    render.printCentred(kCardKeys[i], kLeft, kWidth, kTop + 232 + 22 * i, kSoftText);
+  render.printCentred(kCardClose, kLeft, kWidth, kTop + 304);
 }
 
 void HelpCard::show() {

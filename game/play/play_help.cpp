@@ -8,8 +8,6 @@ namespace game {
 
 namespace {
 
-constexpr platform::Rgb kOutline{0, 20, 140};
-constexpr platform::Rgb kText{255, 255, 255};
 constexpr platform::Rgb kHintColour{0, 255, 255};
 
 // The diamond of a tile box, traced twice so it stands out on any floor.
@@ -56,9 +54,6 @@ void PlayScreen::followHints() {
 
 void PlayScreen::drawHelp() {
   platform::Surface& pic = g.Pic.image;
-  const auto centred = [&](const std::string& text, int y) {
-    render.printOutlined(text, (kPicWidth - render.font.textWidth(text)) / 2, y, kOutline, kText);
-  };
   if (g.hintShown) {
     // The cell the piece lands on, and the arrow toward it on every frame.
     rules::PlayState trial = g.playState();
@@ -69,7 +64,7 @@ void PlayScreen::drawHelp() {
     const auto [X, Y] = render.tileBox(g.hintX, g.hintY);
     const layout::Offset at = layout::aimArrowOffset(g.hintDX, g.hintDY);
     render.drawSprite(toPixel(X + at.dx), toPixel(Y + at.dy), layout::aimArrow(g.hintDX, g.hintDY));
-    centred(kHintLine, kPicHeight - 26);
+    render.printCentred(kHintLine, 0, kPicWidth, kPicHeight - 26);
   }
   if (g.assistOn) {
     // Moves made, and the fewest for the stage once known, between the two buttons.
@@ -81,7 +76,7 @@ void PlayScreen::drawHelp() {
     for (const std::string& p : parts) width += render.font.textWidth(p) + 8;
     int x = (kPicWidth - width) / 2;
     for (const std::string& p : parts) {
-      render.printOutlined(p, x, 6, kOutline, kText);
+      render.printOutlined(p, x, 6, kLabelOutline, platform::kWhite);
       x += render.font.textWidth(p) + 8;
     }
   }
@@ -90,8 +85,8 @@ void PlayScreen::drawHelp() {
                              : g.note == PlayNote::kNoAnswer ? kNoAnswerLines
                                                              : nullptr;
   if (lines) {
-    centred(lines[0], kPicHeight - 50);
-    centred(lines[1], kPicHeight - 28);
+    render.printCentred(lines[0], 0, kPicWidth, kPicHeight - 50);
+    render.printCentred(lines[1], 0, kPicWidth, kPicHeight - 28);
   }
 }
 

@@ -31,6 +31,11 @@ void FieldRenderer::printOutlined(const std::string& text, int x, int y, platfor
   font.drawText(g.Pic.image, text, x, y, color);
 }
 
+void FieldRenderer::printCentred(const std::string& text, int left, int width, int y,
+                                 platform::Rgb color) {
+  printOutlined(text, left + (width - font.textWidth(text)) / 2, y, kLabelOutline, color);
+}
+
 void FieldRenderer::printTurnLabel(int value, int x, int y) {
   const auto c = [](double v) { return static_cast<uint8_t>(toPixel(v)); };
   const platform::Rgb outline{c(130 - g.labelShade / 2), 20, 140};

@@ -10,6 +10,9 @@
 
 namespace game {
 
+// The blue outline of the stage list's labels, which the help's lines share.
+inline constexpr platform::Rgb kLabelOutline{0, 20, 140};
+
 class FieldRenderer {
  public:
   FieldRenderer(GameState& g, platform::Font& font, const platform::Surface& chr)
@@ -21,6 +24,9 @@ class FieldRenderer {
   // once in its colour.
   void printOutlined(const std::string& text, int x, int y, platform::Rgb outline,
                      platform::Rgb color);
+  // An outlined text centred in the span of `width` pixels from `left`.
+  void printCentred(const std::string& text, int left, int width, int y,
+                    platform::Rgb color = platform::kWhite);
   // Transparent blit from the sheet: mask with AND, then the picture with XOR.
   void drawSprite(int x, int y, const layout::Sprite& sprite);
   void blitChr(int x, int y, const layout::Rect& from, platform::Rop rop);

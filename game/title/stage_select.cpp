@@ -13,14 +13,13 @@ namespace game {
 
 namespace {
 
-constexpr platform::Rgb kBlueOutline{0, 20, 140};
 constexpr platform::Rgb kPurpleOutline{90, 20, 140};
 constexpr platform::Rgb kGreyText{128, 128, 128};
 
 }  // namespace
 
 void StageSelect::printStageLabel(const std::string& text, int x, int y) {
-  render.printOutlined(text, x, y, kBlueOutline, kGreyText);
+  render.printOutlined(text, x, y, kLabelOutline, kGreyText);
 }
 
 void StageSelect::printClearedLabel(const std::string& text, int x, int y) {
@@ -28,7 +27,7 @@ void StageSelect::printClearedLabel(const std::string& text, int x, int y) {
 }
 
 void StageSelect::printHoverLabel(const std::string& text, int x, int y) {
-  render.printOutlined(text, x, y, kBlueOutline, platform::kWhite);
+  render.printOutlined(text, x, y, kLabelOutline, platform::kWhite);
 }
 
 void StageSelect::menu() {
@@ -118,35 +117,43 @@ void StageSelect::startStage(int stage) {
   g.keyStage = 0;
 }
 
-bool StageSelect::takeListKey(platform::Key key) {
+void StageSelect::takeListKey(platform::Key key) {
   using platform::Key;
-  // From the stage the pointer shows, or the first; within a column and across the three.
-  const int at = g.keyStage != 0 ? g.keyStage : g.hoverStage;
-  const int row = at == 0 ? 0 : (at - 1) % 10, column = at == 0 ? 0 : (at - 1) / 10;
+  int across = 0, down = 0;
   switch (key) {
     case Key::kUp:
-      g.keyStage = at == 0 ? 1 : 10 * column + std::max(row - 1, 0) + 1;
-      return true;
+      down = -1;
+      break;
     case Key::kDown:
-      g.keyStage = at == 0 ? 1 : 10 * column + std::min(row + 1, 9) + 1;
-      return true;
+      down = 1;
+      break;
     case Key::kLeft:
-      g.keyStage = at == 0 ? 1 : 10 * std::max(column - 1, 0) + row + 1;
-      return true;
+      across = -1;
+      break;
     case Key::kRight:
-      g.keyStage = at == 0 ? 1 : 10 * std::min(column + 1, 2) + row + 1;
-      return true;
+      across = 1;
+      break;
     case Key::kEnter:
     case Key::kSpace:
       if (g.keyStage != 0) startStage(g.keyStage);
-      return true;
+      return;
     case Key::kF1:
     case Key::kQuestion:
       card.show();
-      return true;
+      return;
     default:
-      return false;
+      return;
   }
+  // From the stage the pointer shows, within a column and across the three; with none
+  // shown, the first arrow highlights stage 1.
+  const int at = g.keyStage != 0 ? g.keyStage : g.hoverStage;
+  if (at == 0) {
+    g.keyStage = 1;
+    return;
+  }
+  const int row = std::clamp((at - 1) % 10 + down, 0, 9);
+  const int column = std::clamp((at - 1) / 10 + across, 0, 2);
+  g.keyStage = 10 * column + row + 1;
 }
 
 }  // namespace game

@@ -35,8 +35,8 @@ class StageSelect {
 
  private:
   // The list's keys: arrows move the highlight, Enter or Space starts its stage, F1 or ?
-  // shows the rules card; false for a key the list does not take.
-  bool takeListKey(platform::Key key);
+  // shows the rules card; any other key is dropped.
+  void takeListKey(platform::Key key);
   void startStage(int stage);
 
   GameState& g;
