@@ -7,9 +7,10 @@
 namespace common {
 
 // Upper bounds on what a read takes in: the files the programs keep are a few KB (text) or
-// a few hundred KB (pictures), and a file far beyond that is not one of them.
+// a few hundred KB (pictures, sounds), and a file far beyond that is not one of them.
 constexpr size_t kTextFileLimit = size_t{1} << 20;
 constexpr size_t kPictureFileLimit = size_t{8} << 20;
+constexpr size_t kSoundFileLimit = size_t{8} << 20;
 
 // The file's bytes. Throws FileError when the file cannot be opened or read, is not a plain
 // file (after links), or holds more than `limit` bytes. A pipe or a device is refused

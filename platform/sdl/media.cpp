@@ -68,10 +68,9 @@ bool isRegularFile(const std::string& path) {
 
 // A sound file's bytes, read once: only a plain file within the limit, so a pipe cannot
 // block the game nor a device fill its memory; nothing when it cannot be read.
-constexpr size_t kSoundFileLimit = size_t{8} << 20;
 std::optional<std::string> soundFile(const std::string& path) {
   try {
-    return common::readWholeFile(path, kSoundFileLimit);
+    return common::readWholeFile(path, common::kSoundFileLimit);
   } catch (const common::FileError&) {
     return std::nullopt;
   }

@@ -132,10 +132,9 @@ int WebSound::mciSendString(const std::string& command, std::string* reply) {
   if (!c) return kUnrecognizedCommand;
   if (c->verb == MediaVerb::kOpen) {
     if (devices_.count(c->alias)) return kAliasInUse;
-    if (!isRegularFile(c->path)) return kFileNotFound;
     std::optional<double> length;
     try {
-      const std::string bytes = common::readWholeFile(c->path);
+      const std::string bytes = common::readWholeFile(c->path, common::kSoundFileLimit);
       length = midiLengthMs(std::vector<uint8_t>(bytes.begin(), bytes.end()));
     } catch (const common::FileError&) {
       return kFileNotFound;
