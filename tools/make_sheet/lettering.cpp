@@ -73,12 +73,8 @@ const std::map<char, Glyph>& glyphs() {
   return g;
 }
 
-// A pen line: the distance field of the strokes, with a width that swells and thins
-// along each stroke as a hand's pressure would.
-struct Pen {
-  double width;
-  uint32_t seed;
-};
+// Space between letters, in capital heights.
+constexpr double kGap = 0.17;
 
 struct Placed {
   Stroke pts;
@@ -117,15 +113,15 @@ void setWord(std::vector<Placed>& out, const std::string& word, double x0, doubl
       }
       out.push_back(std::move(p));
     }
-    x += (g.width + 0.17) * cap;
+    x += (g.width + kGap) * cap;
     ++k;
   }
 }
 
 double wordWidth(const std::string& word, double cap) {
   double w = 0;
-  for (char ch : word) w += (glyphs().at(ch).width + 0.17) * cap;
-  return w - 0.17 * cap;
+  for (char ch : word) w += (glyphs().at(ch).width + kGap) * cap;
+  return w - kGap * cap;
 }
 
 // Ink coverage of each pixel from the strokes, in four grey levels on black.
