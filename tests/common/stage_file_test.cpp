@@ -143,11 +143,11 @@ TEST(StageFileRead, OnlyAPlainFileIsReadAndOnlyUpToTheLimit) {
     std::function<void(const std::string&)> make;
     std::string cause;
   } cases[] = {
-      {"pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+      {"pipe", testing_support::makePipe,
        "is a pipe, not a plain file"},
       {"link to a pipe",
        [&](const std::string& p) {
-         ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+         testing_support::makePipe(dir.file("pipe"));
          ASSERT_EQ(::symlink("pipe", p.c_str()), 0);
        },
        "is a pipe, not a plain file"},
@@ -301,7 +301,7 @@ TEST(StageFileSave, FailureLeavesTheOldFileWhole) {
 TEST(StageFileSave, OnlyAPlainFileIsReplaced) {
   TempDir dir;
   ASSERT_EQ(::mkdir(dir.file("folder").c_str(), 0755), 0);
-  ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+  testing_support::makePipe(dir.file("pipe"));
   const std::string device = zeroDevice(dir.path());
   const struct {
     const char* name;
@@ -357,7 +357,7 @@ TEST(StageFileSave, AnOldTemporaryIsLeftAlone) {
       {"link to a file", [&] { ASSERT_EQ(::symlink("victim.txt", stale.c_str()), 0); }, S_IFLNK},
       {"dangling link", [&] { ASSERT_EQ(::symlink("made.txt", stale.c_str()), 0); }, S_IFLNK},
       {"folder", [&] { ASSERT_EQ(::mkdir(stale.c_str(), 0755), 0); }, S_IFDIR},
-      {"pipe", [&] { ASSERT_EQ(::mkfifo(stale.c_str(), 0644), 0); }, S_IFIFO},
+      {"pipe", [&] { testing_support::makePipe(stale); }, S_IFIFO},
   };
   StageSet set;
   for (const auto& c : cases) {

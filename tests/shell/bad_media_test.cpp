@@ -11,6 +11,7 @@
 #include "common/atomic_file.h"
 #include "tests/support/file_text.h"
 #include "tests/support/game/game_rig.h"
+#include "tests/support/hostile_files.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ TEST(BadPictures, WhatIsNoPictureFileIsReportedByWhatItIs) {
     std::string cause;
   } cases[] = {
       {"title.jpg", [](const std::string& p) { writeFile(p, ""); }, "is empty"},
-      {"title.jpg", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+      {"title.jpg", testing_support::makePipe,
        "is a pipe, not a plain file"},
       {"title.jpg", [](const std::string& p) { ASSERT_EQ(::symlink("/dev/zero", p.c_str()), 0); },
        "is a device, not a plain file"},
@@ -78,7 +79,7 @@ TEST(BadPictures, WhatIsNoPictureFileIsReportedByWhatItIs) {
          ASSERT_EQ(::truncate(p.c_str(), common::kPictureFileLimit + 1), 0);
        },
        tooLarge},
-      {"back.jpg", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+      {"back.jpg", testing_support::makePipe,
        "is a pipe, not a plain file"},
       // A whole picture whose header claims more pixels than it holds: the decoder would make
       // room for all of them (60000 x 60000 is over 10 GB), padding the rest with grey.

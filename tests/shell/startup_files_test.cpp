@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadStageFile{"TwentyNineLines", plainFile(shippedStageLines(29)),
                      "the file ends after 29 lines; 30 stage lines are needed"},
         BadStageFile{"Empty", plainFile(""), "is empty"},
-        BadStageFile{"Pipe", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+        BadStageFile{"Pipe", testing_support::makePipe,
                      "is a pipe, not a plain file"},
         BadStageFile{"LinkToDevZero",
                      [](const std::string& p) { ASSERT_EQ(::symlink("/dev/zero", p.c_str()), 0); },
@@ -145,7 +145,7 @@ TEST(StartupClearRecordNotAFile, StartUpGoesOnAndTheSaveAtCloseIsRefused) {
     const std::string path = r.dir.file("clear.sav");
     std::string target = r.dir.file("pipe");
     if (pipe) {
-      ASSERT_EQ(::mkfifo(target.c_str(), 0644), 0);
+      testing_support::makePipe(target);
     } else {
       target = testing_support::zeroDevice(r.dir.path());
       if (target.empty()) continue;  // root without the right to make a device node

@@ -1,15 +1,17 @@
-// Files that fight back, for tests of the readers and the savers: a full disk, a device
-// node, and what a save left in a folder.
+// Files that fight back, for tests of the readers and the savers: a full disk, a pipe, a
+// device node, and what a save left in a folder.
 #pragma once
 
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,11 @@ class FullDisk {
   rlimit old_{};
   sighandler_t signal_ = SIG_DFL;
 };
+
+// A named pipe at `path`: opening it to read waits for a writer, reading it for ever.
+inline void makePipe(const std::string& path) {
+  if (::mkfifo(path.c_str(), 0644) != 0) throw std::runtime_error("cannot make the pipe " + path);
+}
 
 // A device that reads as endless zeros, for a link to lead to. As root it is a node of the
 // test's own in `folder`, so a save that wrongly replaced it would not hit the system's

@@ -13,6 +13,7 @@
 #include "tests/platform/sdl/media_files.h"
 #include "tests/support/file_text.h"
 #include "tests/support/folders.h"
+#include "tests/support/hostile_files.h"
 
 namespace {
 
@@ -234,7 +235,7 @@ TEST(BadSounds, MusicThatIsNotMidiAndAnEmptyClickAreSilent) {
 // without end: neither opens, and the shipped tune still does after them.
 TEST(BadSounds, APipeOrADeviceIsNoSound) {
   testing_support::TempDir dir("brackle bad sound");
-  ASSERT_EQ(::mkfifo(dir.file("pipe.mid").c_str(), 0644), 0);
+  testing_support::makePipe(dir.file("pipe.mid"));
   ASSERT_EQ(::symlink("/dev/zero", dir.file("zero.mid").c_str()), 0);
   platform::Media media;
   for (const char* name : {"pipe.mid", "zero.mid"}) {
